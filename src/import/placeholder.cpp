@@ -1,0 +1,1 @@
+// Removed once this folder has its first real source file.
