@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include "firebird/Client.h"
+
+namespace fb {
+
+struct AttachParams {
+  QString libraryPath;  // empty or missing file: the platform's default client library
+  QString database;     // connect string host/port:path
+  QString user;
+  QString password;
+  QString role;
+  QString charset = QStringLiteral("WIN1252");
+  int dialect = 3;
+};
+
+// One attachment to a database; detached when destroyed.
+class Attachment {
+ public:
+  explicit Attachment(const AttachParams& params);
+  ~Attachment();
+  Attachment(const Attachment&) = delete;
+  Attachment& operator=(const Attachment&) = delete;
+
+  Client& client() const { return client_; }
+  Firebird::IAttachment* handle() const { return handle_; }
+  int dialect() const { return dialect_; }
+
+ private:
+  Client& client_;
+  Firebird::IAttachment* handle_ = nullptr;
+  int dialect_;
+};
+
+}  // namespace fb

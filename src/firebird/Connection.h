@@ -1,0 +1,42 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "firebird/Attachment.h"
+#include "firebird/Transaction.h"
+
+namespace fb {
+
+// A database connection that attaches on first use and stays attached until closed, with at
+// most one explicit transaction. Work done outside the explicit transaction runs in a
+// transaction of its own that is committed as soon as that work ends.
+class Connection {
+ public:
+  Connection() = default;
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  // Runs just before every attach; fills in params.
+  std::function<void()> beforeConnect;
+  AttachParams params;
+
+  void open();
+  void close();  // rolls back an explicit transaction still open
+  bool connected() const { return attachment_ != nullptr; }
+  Attachment& attachment();  // attaching first when needed
+
+  void startTransaction();
+  bool inTransaction() const { return transaction_ != nullptr && transaction_->active(); }
+  void commit();
+  void rollback();
+  // The explicit transaction, or nullptr when none is open.
+  Transaction* transaction() const { return inTransaction() ? transaction_.get() : nullptr; }
+
+ private:
+  std::unique_ptr<Attachment> attachment_;
+  std::unique_ptr<Transaction> transaction_;
+};
+
+}  // namespace fb

@@ -1,0 +1,297 @@
+#include "firebird/Statement.h"
+
+#include <cstring>
+
+#include "common/Win1252.h"
+#include "firebird/Status.h"
+
+namespace fb {
+
+namespace {
+
+// Firebird counts days from 1858-11-17 and time in units of 1/10000 second.
+constexpr qint64 kJulianDayOfFirebirdEpoch = 2400001;
+constexpr unsigned kTimeUnitsPerMsec = 10;
+constexpr unsigned kWin1252CharSet = 53;
+
+ISC_TIMESTAMP toFirebird(const QDateTime& value) {
+  ISC_TIMESTAMP ts;
+  ts.timestamp_date = static_cast<ISC_DATE>(value.date().toJulianDay() - kJulianDayOfFirebirdEpoch);
+  ts.timestamp_time =
+      static_cast<ISC_TIME>(value.time().msecsSinceStartOfDay()) * kTimeUnitsPerMsec;
+  return ts;
+}
+
+QDateTime fromFirebird(ISC_DATE date, ISC_TIME time) {
+  return QDateTime(QDate::fromJulianDay(date + kJulianDayOfFirebirdEpoch),
+                   QTime::fromMSecsSinceStartOfDay(static_cast<int>(time / kTimeUnitsPerMsec)),
+                   Qt::UTC);
+}
+
+}  // namespace
+
+Statement::Statement(Attachment& attachment, Transaction& transaction, const QString& sql)
+    : attachment_(attachment) {
+  Status status(attachment.client());
+  const QByteArray text = win1252::encode(sql);
+  handle_ = attachment.handle()->prepare(&status, transaction.handle(), 0, text.constData(),
+                                         attachment.dialect(),
+                                         Firebird::IStatement::PREPARE_PREFETCH_METADATA);
+  try {
+    described_ = handle_->getInputMetadata(&status);
+    params_.resize(described_->getCount(&status));
+    output_ = handle_->getOutputMetadata(&status);
+    const unsigned count = output_->getCount(&status);
+    for (unsigned i = 0; i < count; ++i) {
+      columns_.push_back({win1252::decode(output_->getAlias(&status, i)),
+                          output_->getType(&status, i) & ~1u, output_->getOffset(&status, i),
+                          output_->getNullOffset(&status, i), output_->getLength(&status, i),
+                          output_->getScale(&status, i)});
+    }
+    outBuffer_.resize(output_->getMessageLength(&status));
+  } catch (...) {
+    release();
+    throw;
+  }
+}
+
+Statement::~Statement() {
+  try {
+    close();
+  } catch (const Error&) {
+    // The cursor is released by close() even when the server cannot be told.
+  }
+  release();
+}
+
+void Statement::release() {
+  Status status(attachment_.client());
+  if (output_ != nullptr) output_->release();
+  if (described_ != nullptr) described_->release();
+  output_ = described_ = nullptr;
+  if (handle_ != nullptr) {
+    try {
+      handle_->free(&status);
+    } catch (const Error&) {
+      handle_->release();
+    }
+    handle_ = nullptr;
+  }
+}
+
+void Statement::setParam(int index, Param value) {
+  if (index < 0 || index >= parameterCount()) {
+    throw Error(QStringLiteral("Parameter index %1 out of range").arg(index));
+  }
+  params_[index] = std::move(value);
+}
+
+void Statement::setNull(int index) {
+  setParam(index, std::monostate{});
+}
+void Statement::setInteger(int index, qint64 value) {
+  setParam(index, value);
+}
+void Statement::setText(int index, const QString& text) {
+  setParam(index, win1252::encode(text));
+}
+void Statement::setBytes(int index, const QByteArray& windows1252) {
+  setParam(index, windows1252);
+}
+void Statement::setTimestamp(int index, const QDateTime& value) {
+  setParam(index, value);
+}
+
+Firebird::IMessageMetadata* Statement::buildInput() {
+  Status status(attachment_.client());
+  Firebird::IMetadataBuilder* builder = described_->getBuilder(&status);
+  Firebird::IMessageMetadata* metadata = nullptr;
+  try {
+    for (unsigned i = 0; i < params_.size(); ++i) {
+      const Param& p = params_[i];
+      if (std::holds_alternative<qint64>(p)) {
+        builder->setType(&status, i, SQL_INT64 + 1);
+        builder->setLength(&status, i, sizeof(ISC_INT64));
+        builder->setScale(&status, i, 0);
+      } else if (const auto* bytes = std::get_if<QByteArray>(&p)) {
+        builder->setType(&status, i, SQL_VARYING + 1);
+        builder->setLength(&status, i, std::max<unsigned>(1, bytes->size()));
+        builder->setCharSet(&status, i, kWin1252CharSet);
+      } else if (std::holds_alternative<QDateTime>(p)) {
+        builder->setType(&status, i, SQL_TIMESTAMP + 1);
+        builder->setLength(&status, i, sizeof(ISC_TIMESTAMP));
+      } else {
+        builder->setType(&status, i, described_->getType(&status, i) | 1);
+      }
+    }
+    metadata = builder->getMetadata(&status);
+  } catch (...) {
+    builder->release();
+    throw;
+  }
+  builder->release();
+
+  try {
+    inBuffer_.assign(metadata->getMessageLength(&status), 0);
+    for (unsigned i = 0; i < params_.size(); ++i) {
+      unsigned char* at = inBuffer_.data() + metadata->getOffset(&status, i);
+      auto* nullFlag =
+          reinterpret_cast<short*>(inBuffer_.data() + metadata->getNullOffset(&status, i));
+      const Param& p = params_[i];
+      *nullFlag = std::holds_alternative<std::monostate>(p) ? -1 : 0;
+      if (const auto* n = std::get_if<qint64>(&p)) {
+        const ISC_INT64 v = *n;
+        std::memcpy(at, &v, sizeof v);
+      } else if (const auto* bytes = std::get_if<QByteArray>(&p)) {
+        const ISC_USHORT length = static_cast<ISC_USHORT>(bytes->size());
+        std::memcpy(at, &length, sizeof length);
+        std::memcpy(at + sizeof length, bytes->constData(), length);
+      } else if (const auto* when = std::get_if<QDateTime>(&p)) {
+        const ISC_TIMESTAMP ts = toFirebird(*when);
+        std::memcpy(at, &ts, sizeof ts);
+      }
+    }
+  } catch (...) {
+    metadata->release();
+    throw;
+  }
+  return metadata;
+}
+
+void Statement::execute(Transaction& transaction) {
+  close();
+  Status status(attachment_.client());
+  Firebird::IMessageMetadata* input = buildInput();
+  try {
+    handle_->execute(&status, transaction.handle(), input, inBuffer_.data(), output_,
+                     outBuffer_.data());
+  } catch (...) {
+    input->release();
+    throw;
+  }
+  input->release();
+}
+
+unsigned Statement::affectedRows() {
+  Status status(attachment_.client());
+  return static_cast<unsigned>(handle_->getAffectedRecords(&status));
+}
+
+void Statement::open(Transaction& transaction) {
+  close();
+  Status status(attachment_.client());
+  Firebird::IMessageMetadata* input = buildInput();
+  try {
+    cursor_ =
+        handle_->openCursor(&status, transaction.handle(), input, inBuffer_.data(), output_, 0);
+  } catch (...) {
+    input->release();
+    throw;
+  }
+  input->release();
+  hasRow_ = false;
+}
+
+bool Statement::fetch() {
+  if (cursor_ == nullptr) throw Error(QStringLiteral("Cursor is not open"));
+  Status status(attachment_.client());
+  hasRow_ = cursor_->fetchNext(&status, outBuffer_.data()) == Firebird::IStatus::RESULT_OK;
+  return hasRow_;
+}
+
+void Statement::close() {
+  hasRow_ = false;
+  if (cursor_ == nullptr) return;
+  Status status(attachment_.client());
+  Firebird::IResultSet* cursor = cursor_;
+  cursor_ = nullptr;
+  try {
+    cursor->close(&status);  // releases the cursor on success
+  } catch (const Error&) {
+    cursor->release();
+    throw;
+  }
+}
+
+int Statement::columnIndex(const QString& name) const {
+  for (int i = 0; i < columnCount(); ++i) {
+    if (columns_[i].name.compare(name, Qt::CaseInsensitive) == 0) return i;
+  }
+  throw Error(QStringLiteral("Column not found: %1").arg(name));
+}
+
+const Statement::Column& Statement::column(int index) const {
+  if (index < 0 || index >= columnCount()) {
+    throw Error(QStringLiteral("Column index %1 out of range").arg(index));
+  }
+  return columns_[index];
+}
+
+bool Statement::isNull(int index) const {
+  const Column& c = column(index);
+  return *reinterpret_cast<const short*>(outBuffer_.data() + c.nullOffset) != 0;
+}
+
+qint64 Statement::integer(int index) const {
+  const Column& c = column(index);
+  if (isNull(index)) return 0;
+  switch (c.type) {
+    case SQL_SHORT: {
+      ISC_SHORT v;
+      std::memcpy(&v, data(c), sizeof v);
+      return v;
+    }
+    case SQL_LONG: {
+      ISC_LONG v;
+      std::memcpy(&v, data(c), sizeof v);
+      return v;
+    }
+    case SQL_INT64: {
+      ISC_INT64 v;
+      std::memcpy(&v, data(c), sizeof v);
+      return v;
+    }
+    default:
+      throw Error(QStringLiteral("Column %1 is not an integer").arg(c.name));
+  }
+}
+
+QByteArray Statement::bytes(int index) const {
+  const Column& c = column(index);
+  if (isNull(index)) return {};
+  if (c.type == SQL_VARYING) {
+    ISC_USHORT length;
+    std::memcpy(&length, data(c), sizeof length);
+    return QByteArray(reinterpret_cast<const char*>(data(c)) + sizeof length, length);
+  }
+  if (c.type == SQL_TEXT) return QByteArray(reinterpret_cast<const char*>(data(c)), c.length);
+  throw Error(QStringLiteral("Column %1 is not a text").arg(c.name));
+}
+
+QString Statement::text(int index) const {
+  const Column& c = column(index);
+  if (c.type == SQL_VARYING || c.type == SQL_TEXT) return win1252::decode(bytes(index));
+  if (isNull(index)) return {};
+  if (c.type == SQL_TIMESTAMP || c.type == SQL_TYPE_DATE) {
+    return timestamp(index).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+  }
+  return QString::number(integer(index));
+}
+
+QDateTime Statement::timestamp(int index) const {
+  const Column& c = column(index);
+  if (isNull(index)) return {};
+  if (c.type == SQL_TIMESTAMP) {
+    ISC_TIMESTAMP ts;
+    std::memcpy(&ts, data(c), sizeof ts);
+    return fromFirebird(ts.timestamp_date, ts.timestamp_time);
+  }
+  if (c.type == SQL_TYPE_DATE) {
+    ISC_DATE d;
+    std::memcpy(&d, data(c), sizeof d);
+    return fromFirebird(d, 0);
+  }
+  throw Error(QStringLiteral("Column %1 is not a timestamp").arg(c.name));
+}
+
+}  // namespace fb

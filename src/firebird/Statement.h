@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <variant>
+#include <vector>
+
+#include "firebird/Transaction.h"
+
+namespace fb {
+
+// One prepared statement with positional parameters. It can be executed again, in the same
+// or another transaction of its attachment; a select is read through open() and fetch().
+class Statement {
+ public:
+  Statement(Attachment& attachment, Transaction& transaction, const QString& sql);
+  ~Statement();
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  // Parameters, 0-based. Text goes as Windows-1252 bytes; timestamps carry no time zone.
+  int parameterCount() const { return static_cast<int>(params_.size()); }
+  void setNull(int index);
+  void setInteger(int index, qint64 value);
+  void setText(int index, const QString& text);
+  void setBytes(int index, const QByteArray& windows1252);
+  void setTimestamp(int index, const QDateTime& value);
+
+  void execute(Transaction& transaction);
+  // Rows affected by the last execute (a round trip to the server).
+  unsigned affectedRows();
+
+  void open(Transaction& transaction);
+  bool fetch();  // false once past the last row
+  void close();
+  bool isOpen() const { return cursor_ != nullptr; }
+
+  // Columns of the row last fetched, 0-based.
+  int columnCount() const { return static_cast<int>(columns_.size()); }
+  QString columnName(int index) const { return columns_.at(index).name; }
+  int columnIndex(const QString& name) const;  // by alias, case-blind; throws when absent
+  bool isNull(int index) const;
+  qint64 integer(int index) const;
+  QByteArray bytes(int index) const;  // text as stored (Windows-1252), CHAR blanks kept
+  QString text(int index) const;
+  QDateTime timestamp(int index) const;
+
+ private:
+  using Param = std::variant<std::monostate, qint64, QByteArray, QDateTime>;
+  struct Column {
+    QString name;
+    unsigned type, offset, nullOffset, length;
+    int scale;
+  };
+
+  void release();
+  void setParam(int index, Param value);
+  // Builds the input message for the values set, letting the server convert to its types.
+  Firebird::IMessageMetadata* buildInput();
+  const Column& column(int index) const;
+  const unsigned char* data(const Column& c) const { return outBuffer_.data() + c.offset; }
+
+  Attachment& attachment_;
+  Firebird::IStatement* handle_ = nullptr;
+  Firebird::IMessageMetadata* described_ = nullptr;  // input as the server describes it
+  Firebird::IMessageMetadata* output_ = nullptr;
+  Firebird::IResultSet* cursor_ = nullptr;
+  std::vector<Param> params_;
+  std::vector<unsigned char> inBuffer_;
+  std::vector<Column> columns_;
+  std::vector<unsigned char> outBuffer_;
+  bool hasRow_ = false;
+};
+
+}  // namespace fb
