@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include "TestServer.h"
+#include "firebird/Error.h"
+#include "firebird/Query.h"
+#include "firebird/Statement.h"
+
+using tavrel::test::TestServer;
+
+namespace {
+
+fb::AttachParams paramsFor(const QString& path, const QString& user = "SYSDBA") {
+  fb::AttachParams p;
+  p.database = TestServer::connectString(path);
+  p.user = user;
+  p.password = TestServer::password(user);
+  p.role = "RoleName";
+  return p;
+}
+
+class FirebirdLayer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path = TestServer::createFreshDatabase();
+    attachment = std::make_unique<fb::Attachment>(paramsFor(path));
+  }
+
+  // Runs sql in a transaction of its own, committed; returns the rows affected.
+  unsigned run(const QString& sql) {
+    fb::Transaction t(*attachment);
+    fb::Statement s(*attachment, t, sql);
+    s.execute(t);
+    const unsigned affected = s.affectedRows();
+    t.commit();
+    return affected;
+  }
+
+  QString errorOf(const QString& sql) {
+    try {
+      run(sql);
+    } catch (const fb::Error& e) {
+      return e.message();
+    }
+    return QString();
+  }
+
+  QString path;
+  std::unique_ptr<fb::Attachment> attachment;
+};
+
+TEST_F(FirebirdLayer, CountsTheRowsAStatementAffected) {
+  run("INSERT INTO GR_CONTRIB_CAMPANHA (COD_CAM, ANO_CAM) VALUES (1, 2018)");
+  run("INSERT INTO GR_CONTRIB_CAMPANHA (COD_CAM, ANO_CAM) VALUES (2, 2018)");
+  const struct {
+    const char* sql;
+    unsigned affected;
+  } cases[] = {
+      {"UPDATE GR_CONTRIB_CAMPANHA SET NOME_CAM = 'X' WHERE COD_CAM = 99", 0},
+      {"UPDATE GR_CONTRIB_CAMPANHA SET NOME_CAM = 'X' WHERE COD_CAM = 1", 1},
+      {"UPDATE GR_CONTRIB_CAMPANHA SET NOME_CAM = 'Y' WHERE ANO_CAM = 2018", 2},
+  };
+  for (const auto& c : cases) EXPECT_EQ(run(c.sql), c.affected) << c.sql;
+}
+
+TEST_F(FirebirdLayer, FailuresCarryTheLibrarysOwnText) {
+  run("INSERT INTO GR_CONTRIB_CAMPANHA (COD_CAM) VALUES (1)");
+  const QString duplicate = errorOf("INSERT INTO GR_CONTRIB_CAMPANHA (COD_CAM) VALUES (1)");
+  EXPECT_TRUE(duplicate.contains(
+      "violation of PRIMARY or UNIQUE KEY constraint \"PK_GR_CONTRIB_CAMPANHA\""))
+      << duplicate.toStdString();
+  EXPECT_TRUE(duplicate.contains("Problematic key value is (\"COD_CAM\" = 1)"))
+      << duplicate.toStdString();
+
+  const QString missing = errorOf("INSERT INTO GR_CONTRIB_CAMPANHA (NOME_CAM) VALUES ('X')");
+  EXPECT_TRUE(missing.contains("validation error for column \"GR_CONTRIB_CAMPANHA\".\"COD_CAM\""))
+      << missing.toStdString();
+}
+
+TEST_F(FirebirdLayer, PreparedStatementRunsAgainWithNewParametersAcrossCommits) {
+  fb::Transaction first(*attachment);
+  fb::Statement insert(*attachment, first,
+                       "INSERT INTO GR_CONTRIB_CAMPANHA (COD_CAM, NOME_CAM, DATACNPJ_CAM, "
+                       "COD_TOM_CAM) VALUES (?, ?, ?, ?)");
+  ASSERT_EQ(insert.parameterCount(), 4);
+  const QDateTime when(QDate(2018, 9, 26), QTime(14, 30, 15, 250), Qt::UTC);
+  insert.setInteger(0, 1);
+  insert.setText(1, "PRIMEIRO");
+  insert.setTimestamp(2, when);
+  insert.setNull(3);
+  insert.execute(first);
+  first.commit();
+
+  fb::Transaction second(*attachment);
+  insert.setInteger(0, 2);
+  insert.setText(1, "SEGUNDO");
+  insert.setNull(2);
+  insert.setInteger(3, 77);
+  insert.execute(second);
+  second.commit();
+
+  fb::Transaction reading(*attachment);
+  fb::Statement select(*attachment, reading,
+                       "SELECT COD_CAM, NOME_CAM, DATACNPJ_CAM, COD_TOM_CAM "
+                       "FROM GR_CONTRIB_CAMPANHA ORDER BY COD_CAM");
+  select.open(reading);
+  ASSERT_TRUE(select.fetch());
+  EXPECT_EQ(select.integer(select.columnIndex("cod_cam")), 1);
+  EXPECT_EQ(select.text(select.columnIndex("NOME_CAM")), "PRIMEIRO");
+  EXPECT_EQ(select.timestamp(select.columnIndex("DATACNPJ_CAM")), when);
+  EXPECT_TRUE(select.isNull(select.columnIndex("COD_TOM_CAM")));
+  ASSERT_TRUE(select.fetch());
+  EXPECT_EQ(select.text(1), "SEGUNDO");
+  EXPECT_TRUE(select.isNull(2));
+  EXPECT_EQ(select.integer(3), 77);
+  EXPECT_FALSE(select.fetch());
+  EXPECT_THROW(select.columnIndex("NO_SUCH_COLUMN"), fb::Error);
+}
+
+TEST_F(FirebirdLayer, TextTravelsAsWindows1252Bytes) {
+  fb::Transaction t(*attachment);
+  fb::Statement insert(*attachment, t,
+                       "INSERT INTO GR_CONTRIB_CAMPANHA (COD_CAM, NOME_CAM) VALUES (1, ?)");
+  insert.setText(0, QString::fromUtf8("AÇÃO ÉÍÓ"));
+  insert.execute(t);
+  t.commit();
+
+  // One byte a character in the column, and the right characters as another client reads them.
+  EXPECT_EQ(TestServer::values(path, "SELECT OCTET_LENGTH(NOME_CAM), NOME_CAM "
+                                     "FROM GR_CONTRIB_CAMPANHA"),
+            (QStringList{"8", QString::fromUtf8("AÇÃO ÉÍÓ")}));
+
+  fb::Transaction reading(*attachment);
+  fb::Statement select(*attachment, reading, "SELECT NOME_CAM FROM GR_CONTRIB_CAMPANHA");
+  select.open(reading);
+  ASSERT_TRUE(select.fetch());
+  EXPECT_EQ(select.text(0), QString::fromUtf8("AÇÃO ÉÍÓ"));
+  EXPECT_EQ(select.bytes(0), QByteArray("A\xC7\xC3O \xC9\xCD\xD3"));
+}
+
+TEST_F(FirebirdLayer, ReadCommittedSeesAnotherAttachmentsCommitInsideAnOpenTransaction) {
+  fb::Transaction open(*attachment);
+  fb::Statement count(*attachment, open, "SELECT COUNT(*) FROM GR_CONTRIB_CAMPANHA");
+  auto rows = [&] {
+    count.open(open);
+    EXPECT_TRUE(count.fetch());
+    const qint64 n = count.integer(0);
+    count.close();
+    return n;
+  };
+  EXPECT_EQ(rows(), 0);
+
+  fb::Attachment other(paramsFor(path));
+  fb::Transaction theirs(other);
+  fb::Statement insert(other, theirs, "INSERT INTO GR_CONTRIB_CAMPANHA (COD_CAM) VALUES (5)");
+  insert.execute(theirs);
+  EXPECT_EQ(rows(), 0) << "an uncommitted row is not visible";
+  theirs.commit();
+  EXPECT_EQ(rows(), 1);
+}
+
+TEST_F(FirebirdLayer, RollbackUndoesTheTransactionsWork) {
+  fb::Transaction t(*attachment);
+  fb::Statement insert(*attachment, t, "INSERT INTO GR_CONTRIB_CAMPANHA (COD_CAM) VALUES (1)");
+  insert.execute(t);
+  EXPECT_TRUE(t.active());
+  t.rollback();
+  EXPECT_FALSE(t.active());
+  EXPECT_EQ(TestServer::values(path, "SELECT COUNT(*) FROM GR_CONTRIB_CAMPANHA"),
+            QStringList{"0"});
+}
+
+TEST_F(FirebirdLayer, QueryRunsInTheExplicitTransactionOrCommitsItsOwn) {
+  fb::Connection connection;
+  connection.params = paramsFor(path);
+  EXPECT_FALSE(connection.connected());
+
+  fb::Query own(connection, "INSERT INTO GR_CONTRIB_CAMPANHA (COD_CAM) VALUES (1)");
+  EXPECT_EQ(own.execSQL(), 1u);
+  EXPECT_TRUE(connection.connected());
+  EXPECT_FALSE(connection.inTransaction());
+
+  connection.startTransaction();
+  fb::Query inside(connection, "INSERT INTO GR_CONTRIB_CAMPANHA (COD_CAM) VALUES (2)");
+  inside.execSQL();
+  connection.rollback();
+  EXPECT_FALSE(connection.inTransaction());
+
+  EXPECT_EQ(TestServer::values(path, "SELECT COD_CAM FROM GR_CONTRIB_CAMPANHA"),
+            QStringList{"1"});
+}
+
+TEST_F(FirebirdLayer, AttachingToAMissingDatabaseFailsWithTheLibrarysText) {
+  try {
+    fb::Attachment missing(paramsFor(path + ".missing"));
+    FAIL() << "attached to a missing database";
+  } catch (const fb::Error& e) {
+    EXPECT_TRUE(e.message().contains("I/O error")) << e.message().toStdString();
+  }
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "TestServer.h"
+#include "common/InstallDir.h"
+#include "data/UDM.h"
+#include "firebird/Query.h"
+
+using tavrel::test::TestServer;
+
+namespace {
+
+// An installation folder whose voq.ini points at a fresh VOQDADOS.FDB on the private server.
+class Installation {
+ public:
+  explicit Installation(const QString& owner = "SYSDBA", int port = TestServer::port()) {
+    QDir(dir.path()).mkpath("data/SGB_DADOS");
+    database = dir.path() + "/data/SGB_DADOS/VOQDADOS.FDB";
+    if (port == TestServer::port()) TestServer::createDatabase(database, owner);
+    writeVoqIni(port);
+    SetInstallDir(dir.path() + "/");
+  }
+  ~Installation() { SetInstallDir(QString()); }
+
+  void writeVoqIni(int port) {
+    QFile ini(dir.path() + "/voq.ini");
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(QStringLiteral("[VOQ]\nServidor=localhost\nSO_Servidor=LINUX\nPORTACON=%1\n"
+                             "Caminho_Base_Dados=%2/data/\n")
+                  .arg(port)
+                  .arg(dir.path())
+                  .toUtf8());
+  }
+
+  QTemporaryDir dir;
+  QString database;
+};
+
+// Sets QEBVOQ's password for the life of the object, so that the account cannot log in.
+class QebvoqLockedOut {
+ public:
+  QebvoqLockedOut() { setPassword("trancado"); }
+  ~QebvoqLockedOut() { setPassword("bromel"); }
+
+ private:
+  static void setPassword(const QString& password) {
+    const QString any = TestServer::createFreshDatabase();
+    TestServer::isql(any, QStringLiteral("ALTER USER QEBVOQ PASSWORD '%1' USING PLUGIN Srp;")
+                              .arg(password));
+  }
+};
+
+QString single(fb::Connection& connection, const QString& sql) {
+  fb::Query q(connection, sql);
+  q.open();
+  EXPECT_FALSE(q.eof()) << sql.toStdString();
+  return q.statement().text(0).trimmed();
+}
+
+TEST(AccountSelection, QebvoqOnADatabaseOwnedBySomeoneElseIsChosenWithoutRoleWork) {
+  Installation install("SYSDBA");
+  Tdm module;
+  EXPECT_EQ(module.UserBanco, "QEBVOQ");
+  EXPECT_FALSE(module.ConAUX.connected());
+  EXPECT_FALSE(module.Conexao.connected());
+  EXPECT_EQ(TestServer::values(install.database,
+                               "SELECT COUNT(*) FROM RDB$ROLES WHERE RDB$ROLE_NAME = 'SYSDBA'"),
+            QStringList{"0"});
+}
+
+TEST(AccountSelection, RefusedRoleInsertOnADatabaseOwnedByQebvoqFallsBackToSysdba) {
+  Installation install("QEBVOQ");
+  Tdm module;
+  EXPECT_EQ(module.UserBanco, "SYSDBA");
+  EXPECT_FALSE(module.ConAUX.connected());
+}
+
+TEST(AccountSelection, QebvoqUnableToLogInGivesSysdbaAndConexaoAttachesAsSysdba) {
+  Installation install("SYSDBA");
+  std::unique_ptr<Tdm> module;
+  {
+    QebvoqLockedOut lockedOut;
+    module = std::make_unique<Tdm>();
+  }
+  EXPECT_EQ(module->UserBanco, "SYSDBA");
+  EXPECT_FALSE(module->ConAUX.connected());
+  EXPECT_EQ(single(module->Conexao, "SELECT CURRENT_USER FROM RDB$DATABASE"), "SYSDBA");
+  EXPECT_EQ(module->PassBanco, "tulipvane");
+}
+
+TEST(AccountSelection, UnreachableServerGivesSysdbaSilentlyAndAtOnce) {
+  Installation install("SYSDBA", /*a port nothing listens on*/ 1);
+  QElapsedTimer timer;
+  timer.start();
+  Tdm module;
+  EXPECT_EQ(module.UserBanco, "SYSDBA");
+  EXPECT_FALSE(module.ConAUX.connected());
+  // A refused connection fails at once; this only guards against a retry loop or a hang.
+  EXPECT_LT(timer.elapsed(), 20000);
+}
+
+TEST(Conexao, AttachesOnFirstUseWithRoleCharsetAndDialect) {
+  Installation install("SYSDBA");
+  TestServer::isql(install.database, "CREATE ROLE ROLENAME; GRANT ROLENAME TO QEBVOQ;");
+  Tdm module;
+  ASSERT_EQ(module.UserBanco, "QEBVOQ");
+  EXPECT_FALSE(module.Conexao.connected());
+  EXPECT_TRUE(module.PassBanco.isEmpty());
+
+  EXPECT_EQ(single(module.Conexao,
+                   "SELECT TRIM(CURRENT_USER) || ' ' || TRIM(CURRENT_ROLE) || ' ' || "
+                   "TRIM(C.RDB$CHARACTER_SET_NAME) FROM MON$ATTACHMENTS A "
+                   "JOIN RDB$CHARACTER_SETS C ON C.RDB$CHARACTER_SET_ID = A.MON$CHARACTER_SET_ID "
+                   "WHERE A.MON$ATTACHMENT_ID = CURRENT_CONNECTION"),
+            "QEBVOQ ROLENAME WIN1252");
+  EXPECT_TRUE(module.Conexao.connected());
+  EXPECT_EQ(module.PassBanco, "bromel");
+  // Dialect 3: a double-quoted name is an identifier, not a string.
+  EXPECT_EQ(single(module.Conexao, "SELECT \"RDB$RELATION_ID\" FROM RDB$DATABASE").isEmpty(),
+            false);
+}
+
+TEST(Conexao, RoundTripsAccentedTextThroughAWin1252Column) {
+  Installation install("SYSDBA");
+  Tdm module;
+  fb::Query insert(module.Conexao,
+                   "INSERT INTO GR_CONTRIB_CAMPANHA (COD_CAM, NOME_CAM) VALUES (1, ?)");
+  insert.statement().setText(0, QString::fromUtf8("AÇÃO ÉÍÓ"));
+  insert.execSQL();
+  EXPECT_EQ(single(module.Conexao, "SELECT NOME_CAM FROM GR_CONTRIB_CAMPANHA"),
+            QString::fromUtf8("AÇÃO ÉÍÓ"));
+  EXPECT_EQ(TestServer::values(install.database,
+                               "SELECT OCTET_LENGTH(NOME_CAM) FROM GR_CONTRIB_CAMPANHA"),
+            QStringList{"8"});
+}
+
+TEST(Conexao, PicksUpAChangedSettingsFileWhenOpenedAgain) {
+  Installation first("SYSDBA");
+  Tdm module;
+  single(module.Conexao, "SELECT 1 FROM RDB$DATABASE");
+  module.Conexao.close();
+
+  // The same voq.ini now names a server where nothing listens.
+  first.writeVoqIni(1);
+  EXPECT_FALSE(module.Reconectar());
+  EXPECT_FALSE(module.Conexao.connected());
+
+  first.writeVoqIni(TestServer::port());
+  EXPECT_TRUE(module.Reconectar());
+  EXPECT_TRUE(module.Conexao.connected());
+  EXPECT_TRUE(module.Reconectar()) << "already open";
+}
+
+TEST(Conexao, DestroyingTheModuleClosesBothConnections) {
+  Installation install("SYSDBA");
+  const QString countMine =
+      "SELECT COUNT(*) FROM MON$ATTACHMENTS WHERE MON$USER = 'QEBVOQ' "
+      "AND MON$ATTACHMENT_ID <> CURRENT_CONNECTION";
+  {
+    Tdm module;
+    single(module.Conexao, "SELECT 1 FROM RDB$DATABASE");
+    EXPECT_EQ(TestServer::values(install.database, countMine), QStringList{"1"});
+  }
+  EXPECT_EQ(TestServer::values(install.database, countMine), QStringList{"0"});
+  EXPECT_EQ(dm, nullptr);
+}
+
+}  // namespace
