@@ -1,0 +1,55 @@
+#pragma once
+
+#include "common/Dialogs.h"
+
+#include <deque>
+#include <ostream>
+#include <stdexcept>
+#include <vector>
+
+// Stands in for the operator while it lives: records every box and every file dialog, and
+// answers the file dialogs from a queue that the test fills beforehand.
+class RecordingDialogs : public dialogs::Dialogs {
+ public:
+  struct Box {
+    dialogs::BoxKind kind;
+    QString caption;
+    QString text;
+
+    bool operator==(const Box&) const = default;
+    friend void PrintTo(const Box& box, std::ostream* out) {
+      *out << "{kind " << static_cast<int>(box.kind) << ", \"" << box.caption.toStdString()
+           << "\", \"" << box.text.toStdString() << "\"}";
+    }
+  };
+
+  struct FileRequest {
+    QString initialDir;
+    QStringList filters;
+    int filterIndex;
+
+    bool operator==(const FileRequest&) const = default;
+  };
+
+  RecordingDialogs() { dialogs::install(this); }
+  ~RecordingDialogs() override { dialogs::install(nullptr); }
+  RecordingDialogs(const RecordingDialogs&) = delete;
+  RecordingDialogs& operator=(const RecordingDialogs&) = delete;
+
+  void message(dialogs::BoxKind kind, const QString& caption, const QString& text) override {
+    boxes.push_back({kind, caption, text});
+  }
+
+  dialogs::FileChoice openFile(const QString& initialDir, const QStringList& filters,
+                               int filterIndex) override {
+    fileRequests.push_back({initialDir, filters, filterIndex});
+    if (fileAnswers.empty()) throw std::logic_error("the test queued no answer for a file dialog");
+    const dialogs::FileChoice answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+  }
+
+  std::vector<Box> boxes;
+  std::vector<FileRequest> fileRequests;
+  std::deque<dialogs::FileChoice> fileAnswers;
+};
