@@ -1,1 +1,25 @@
-int main() { return 0; }
+// The program entry: the window first (hidden), then the data module, which chooses the
+// database account, then the message loop, which shows the window.
+#include <QApplication>
+#include <memory>
+
+#include "data/UDM.h"
+#include "ui/QtDialogs.h"
+#include "ui/UTavrel.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  QtDialogs boxes;
+  dialogs::install(&boxes);
+
+  TFTavrel window;
+  FTavrel = &window;
+  auto module = std::make_unique<Tdm>();
+  window.show();
+  const int code = application.exec();
+
+  // The window may still be finishing an import when the loop ends; it is gone before dm.
+  module.reset();
+  dialogs::install(nullptr);
+  return code;
+}

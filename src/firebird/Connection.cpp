@@ -15,8 +15,23 @@ void Connection::open() {
 }
 
 void Connection::close() {
+  prepared_.clear();
   transaction_.reset();
   attachment_.reset();
+}
+
+Statement& Connection::prepared(const QString& sql) {
+  auto found = prepared_.find(sql);
+  if (found == prepared_.end()) {
+    // Preparing needs a transaction; any will do, the statement runs later in others.
+    Transaction* current = transaction();
+    std::unique_ptr<Transaction> own;
+    if (current == nullptr) own = std::make_unique<Transaction>(attachment());
+    auto statement = std::make_shared<Statement>(attachment(), own ? *own : *current, sql);
+    if (own) own->commit();
+    found = prepared_.insert(sql, std::move(statement));
+  }
+  return **found;
 }
 
 Attachment& Connection::attachment() {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QHash>
 #include <functional>
 #include <memory>
 
 #include "firebird/Attachment.h"
+#include "firebird/Statement.h"
 #include "firebird/Transaction.h"
 
 namespace fb {
@@ -26,6 +28,9 @@ class Connection {
   void close();  // rolls back an explicit transaction still open
   bool connected() const { return attachment_ != nullptr; }
   Attachment& attachment();  // attaching first when needed
+  // A statement prepared once on this attachment and kept for executing again, for work that
+  // repeats the same text many times (every line of an import). Released when detaching.
+  Statement& prepared(const QString& sql);
 
   void startTransaction();
   bool inTransaction() const { return transaction_ != nullptr && transaction_->active(); }
@@ -37,6 +42,7 @@ class Connection {
  private:
   std::unique_ptr<Attachment> attachment_;
   std::unique_ptr<Transaction> transaction_;
+  QHash<QString, std::shared_ptr<Statement>> prepared_;
 };
 
 }  // namespace fb

@@ -227,6 +227,22 @@ const Statement::Column& Statement::column(int index) const {
   return columns_[index];
 }
 
+Statement::ColumnKind Statement::columnKind(int index) const {
+  switch (column(index).type) {
+    case SQL_SHORT:
+    case SQL_LONG:
+    case SQL_INT64:
+      return column(index).scale == 0 ? ColumnKind::Integer : ColumnKind::Other;
+    case SQL_TEXT:
+    case SQL_VARYING:
+      return ColumnKind::Text;
+    case SQL_TIMESTAMP:
+      return ColumnKind::Timestamp;
+    default:
+      return ColumnKind::Other;
+  }
+}
+
 bool Statement::isNull(int index) const {
   const Column& c = column(index);
   return *reinterpret_cast<const short*>(outBuffer_.data() + c.nullOffset) != 0;

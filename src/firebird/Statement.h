@@ -14,6 +14,8 @@ namespace fb {
 // or another transaction of its attachment; a select is read through open() and fetch().
 class Statement {
  public:
+  enum class ColumnKind { Integer, Text, Timestamp, Other };
+
   Statement(Attachment& attachment, Transaction& transaction, const QString& sql);
   ~Statement();
   Statement(const Statement&) = delete;
@@ -39,6 +41,7 @@ class Statement {
   // Columns of the row last fetched, 0-based.
   int columnCount() const { return static_cast<int>(columns_.size()); }
   QString columnName(int index) const { return columns_.at(index).name; }
+  ColumnKind columnKind(int index) const;
   int columnIndex(const QString& name) const;  // by alias, case-blind; throws when absent
   bool isNull(int index) const;
   qint64 integer(int index) const;

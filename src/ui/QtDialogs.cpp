@@ -1,0 +1,66 @@
+#include "ui/QtDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+QMessageBox::Icon IconOf(dialogs::BoxKind kind) {
+  switch (kind) {
+    case dialogs::BoxKind::Warning:
+      return QMessageBox::Warning;
+    case dialogs::BoxKind::Information:
+      return QMessageBox::Information;
+    case dialogs::BoxKind::Error:
+      return QMessageBox::Critical;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+std::unique_ptr<QMessageBox> QtDialogs::BuildMessageBox(dialogs::BoxKind kind,
+                                                        const QString& caption,
+                                                        const QString& text) {
+  auto box = std::make_unique<QMessageBox>(IconOf(kind), caption, text, QMessageBox::NoButton,
+                                           QApplication::activeWindow());
+  // Set by hand: a translated Qt would label the standard button in its own language.
+  box->addButton(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+  box->setWindowModality(Qt::ApplicationModal);
+  return box;
+}
+
+std::unique_ptr<QFileDialog> QtDialogs::BuildFileDialog(const QString& initialDir,
+                                                        const QStringList& filters,
+                                                        int filterIndex) {
+  QStringList nameFilters;
+  for (qsizetype i = 0; i + 1 < filters.size(); i += 2)
+    nameFilters << QStringLiteral("%1 (%2)").arg(filters[i], filters[i + 1]);
+
+  auto dialog = std::make_unique<QFileDialog>(QApplication::activeWindow());
+  dialog->setAcceptMode(QFileDialog::AcceptOpen);
+  dialog->setFileMode(QFileDialog::ExistingFile);
+  dialog->setDirectory(initialDir);
+  dialog->setNameFilters(nameFilters);
+  if (filterIndex >= 1 && filterIndex <= nameFilters.size())
+    dialog->selectNameFilter(nameFilters[filterIndex - 1]);
+  return dialog;
+}
+
+void QtDialogs::message(dialogs::BoxKind kind, const QString& caption, const QString& text) {
+  BuildMessageBox(kind, caption, text)->exec();
+}
+
+dialogs::FileChoice QtDialogs::openFile(const QString& initialDir, const QStringList& filters,
+                                        int filterIndex) {
+  const auto dialog = BuildFileDialog(initialDir, filters, filterIndex);
+  dialogs::FileChoice choice;
+  choice.filterIndex = filterIndex;
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return choice;
+  choice.confirmed = true;
+  choice.path = QDir::toNativeSeparators(dialog->selectedFiles().constFirst());
+  choice.filterIndex = dialog->nameFilters().indexOf(dialog->selectedNameFilter()) + 1;
+  return choice;
+}
