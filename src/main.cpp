@@ -14,12 +14,13 @@ int main(int argc, char* argv[]) {
 
   TFTavrel window;
   FTavrel = &window;
+  window.Arguments = QCoreApplication::arguments();
   auto module = std::make_unique<Tdm>();
   window.show();
   const int code = application.exec();
 
-  // The window may still be finishing an import when the loop ends; it is gone before dm.
   module.reset();
+  FTavrel = nullptr;
   dialogs::install(nullptr);
   return code;
 }

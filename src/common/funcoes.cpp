@@ -24,7 +24,9 @@ bool Empty(QString InString) {
   return true;
 }
 
-QString InverteData(QString data) { return data.mid(3, 3) + data.mid(0, 3) + data.mid(6, 4); }
+QString InverteData(QString data) {
+  return data.mid(3, 3) + data.mid(0, 3) + data.mid(6, 4);
+}
 
 bool IsDigit(QString Campo) {
   return !Campo.isEmpty() && QStringLiteral("0123456789").contains(Campo);
@@ -37,4 +39,10 @@ QString OnlyDigit(QString InString) {
     if (IsDigit(QString(c))) result.append(c);
   }
   return result;
+}
+
+QString QuotedStr(const QString& text) {
+  QString doubled = text;
+  doubled.replace(u'\'', QStringLiteral("''"));
+  return u'\'' + doubled + u'\'';
 }

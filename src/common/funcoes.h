@@ -18,3 +18,6 @@ bool IsDigit(QString Campo);
 
 // Keeps the ASCII digits of the text, in order.
 QString OnlyDigit(QString InString);
+
+// The SQL string literal of a text: in single quotes, each single quote inside doubled.
+QString QuotedStr(const QString& text);

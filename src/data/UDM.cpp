@@ -1,6 +1,8 @@
 #include "data/UDM.h"
 
 #include "common/TrataErros.h"
+#include "common/Win1252.h"
+#include "data/ContributorFields.h"
 #include "firebird/Error.h"
 #include "firebird/Query.h"
 
@@ -23,6 +25,12 @@ const struct {
     {"QEBVOQ75", "3941@pod5$"},
 };
 
+const QString kContributorTable = QStringLiteral("GR_CONTRIB_CAMPANHA");
+const QString kContributorsOfAYear =
+    QStringLiteral("SELECT\r\n  *\r\nFROM\r\n  GR_CONTRIB_CAMPANHA\r\nWHERE\r\n  ANO_CAM = :ANO");
+const QString kKeyField = QStringLiteral("COD_CAM");
+const QStringList kRewriteStamps = {QStringLiteral("LOGIN_ALT_CAM"), QStringLiteral("DTA_ALT_CAM")};
+
 // The fixed entries both connections share; the caller fills in account and database.
 fb::AttachParams fixedParams() {
   fb::AttachParams p;
@@ -34,8 +42,16 @@ fb::AttachParams fixedParams() {
 
 }  // namespace
 
-Tdm::Tdm() {
+Tdm::Tdm()
+    : sqlCAM(Conexao, kContributorsOfAYear),
+      dspCAM(sqlCAM, kKeyField, kRewriteStamps),
+      sqlVis(Conexao, kContributorsOfAYear),
+      dspVis(sqlVis, kKeyField, kRewriteStamps) {
   dm = this;
+  cdsCAM.setFields(ContributorFields(/*codCamRequired=*/true));
+  cdsVis.setFields(ContributorFields(/*codCamRequired=*/false));
+  WireProvider(dspCAM, cdsCAM);
+  WireProvider(dspVis, cdsVis);
   Conexao.beforeConnect = [this] { ConexaoBeforeConnect(); };
   DataModuleCreate();
 }
@@ -127,7 +143,9 @@ void Tdm::CloseSQLConnections() {
   ConAUX.close();
 }
 
-void Tdm::DataModuleDestroy() { CloseSQLConnections(); }
+void Tdm::DataModuleDestroy() {
+  CloseSQLConnections();
+}
 
 bool Tdm::Reconectar() {
   try {
@@ -137,4 +155,71 @@ bool Tdm::Reconectar() {
     return false;
   }
   return Conexao.connected();
+}
+
+void Tdm::WireProvider(DataSetProvider& provider, ClientDataSet&) {
+  using namespace std::placeholders;
+  provider.BeforeUpdateRecord = std::bind(&Tdm::dspCAMBeforeUpdateRecord, this, _1, _2, _3, _4, _5);
+  provider.GetTableName = std::bind(&Tdm::dspCAMGetTableName, this, _1, _2, _3);
+  provider.UpdateError = std::bind(&Tdm::dspCAMUpdateError, this, _1, _2, _3, _4, _5);
+  provider.ReconcileError = std::bind(&Tdm::cdsCAMReconcileError, this, _1, _2, _3, _4);
+}
+
+void Tdm::OpenCAM(const QString& ANO) {
+  sqlCAM.Params[QStringLiteral("ANO")] = ANO;
+  dspCAM.Open(cdsCAM);
+}
+
+void Tdm::OpenVis() {
+  dspVis.Open(cdsVis);
+}
+
+int Tdm::ApplyCAM() {
+  return dspCAM.ApplyUpdates(cdsCAM);
+}
+
+void Tdm::dspCAMBeforeUpdateRecord(DataSetProvider&, SqlQuery&, DeltaRecord& DeltaDS,
+                                   ChangeKind UpdateKind, bool&) {
+  const auto stamp = [&](const char* login, const char* when) {
+    // The login goes in as any text of its column would: Windows-1252, cut to the width.
+    const int loginField = cdsCAM.fieldIndex(login);
+    QByteArray text = win1252::encode(VOQ_Usuario);
+    text.truncate(text.indexOf('\0') < 0 ? text.size() : text.indexOf('\0'));
+    text.truncate(std::min<qsizetype>(text.size(), cdsCAM.fields()[loginField].size));
+    DeltaDS.current[loginField] = text;
+    DeltaDS.current[cdsCAM.fieldIndex(when)] = DataBanco();
+  };
+  if (UpdateKind == ChangeKind::Insert)
+    stamp("LOGIN_INC_CAM", "DTA_INC_CAM");
+  else
+    stamp("LOGIN_ALT_CAM", "DTA_ALT_CAM");
+}
+
+void Tdm::dspCAMGetTableName(DataSetProvider&, SqlQuery&, QString& TableName) {
+  TableName = kContributorTable;
+}
+
+void Tdm::dspCAMUpdateError(DataSetProvider&, DeltaRecord&, const QString& E, ChangeKind,
+                            ResolverResponse&) {
+  Tratar_Erro(E);
+}
+
+void Tdm::cdsCAMReconcileError(ClientDataSet&, const QString&, ChangeKind,
+                               ReconcileAction& Action) {
+  // No deletes are ever made; a refused insert or rewrite stays pending as posted.
+  Action = ReconcileAction::Correct;
+}
+
+QDateTime DataBanco() {
+  QDateTime now;
+  fb::Connection& connection = dm->Conexao;
+  connection.withTransaction([&](fb::Transaction& transaction) {
+    fb::Statement& qrx = connection.prepared(
+        QStringLiteral("SELECT CURRENT_TIMESTAMP AS DATABANCO FROM RDB$DATABASE"));
+    qrx.open(transaction);
+    if (!qrx.fetch()) throw fb::Error(QStringLiteral("No current timestamp"));
+    now = qrx.timestamp(qrx.columnIndex(QStringLiteral("DATABANCO")));
+    qrx.close();
+  });
+  return now;
 }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
+#include "data/ClientDataSet.h"
+#include "data/DataSetProvider.h"
+#include "data/SqlQuery.h"
 #include "firebird/Connection.h"
 
 // The descriptor of the program's one explicit transaction on Tdm::Conexao.
@@ -28,6 +32,15 @@ class Tdm {
   QString VOQ_Exercicio;
   QString VOQ_Usuario;
 
+  // The write path, through which the import inserts and rewrites rows.
+  SqlQuery sqlCAM;
+  DataSetProvider dspCAM;
+  ClientDataSet cdsCAM;
+  // The viewing path, which the search fills and the grid shows; nothing is written through it.
+  SqlQuery sqlVis;
+  DataSetProvider dspVis;
+  ClientDataSet cdsVis;
+
   void DataModuleCreate();
   QString BuscaOwnerdoBanco(QString BaseDados);
   bool VerificaUsuQEBVOQ(QString BaseDados);
@@ -36,9 +49,27 @@ class Tdm {
   void DataModuleDestroy();
   bool Reconectar();
 
+  // Opening the sets runs their queries and fetches every row.
+  void OpenCAM(const QString& ANO);
+  void OpenVis();
+  // Sends the write path's pending changes; the number refused.
+  int ApplyCAM();
+
+  void dspCAMBeforeUpdateRecord(DataSetProvider& Sender, SqlQuery& SourceDS, DeltaRecord& DeltaDS,
+                                ChangeKind UpdateKind, bool& Applied);
+  void dspCAMGetTableName(DataSetProvider& Sender, SqlQuery& DataSet, QString& TableName);
+  void dspCAMUpdateError(DataSetProvider& Sender, DeltaRecord& DataSet, const QString& E,
+                         ChangeKind UpdateKind, ResolverResponse& Response);
+  void cdsCAMReconcileError(ClientDataSet& DataSet, const QString& E, ChangeKind UpdateKind,
+                            ReconcileAction& Action);
+
  private:
   void ConfigureConAUX(const QString& BaseDados);
+  void WireProvider(DataSetProvider& provider, ClientDataSet& set);
 };
+
+// The database server's current date and time, read on dm's main connection.
+QDateTime DataBanco();
 
 // The one data module of the program, set while it exists.
 extern Tdm* dm;

@@ -20,15 +20,23 @@ void Connection::close() {
   attachment_.reset();
 }
 
+void Connection::withTransaction(const std::function<void(Transaction&)>& work) {
+  if (Transaction* current = transaction()) {
+    work(*current);
+    return;
+  }
+  Transaction own(attachment());
+  work(own);
+  own.commit();
+}
+
 Statement& Connection::prepared(const QString& sql) {
   auto found = prepared_.find(sql);
   if (found == prepared_.end()) {
     // Preparing needs a transaction; any will do, the statement runs later in others.
-    Transaction* current = transaction();
-    std::unique_ptr<Transaction> own;
-    if (current == nullptr) own = std::make_unique<Transaction>(attachment());
-    auto statement = std::make_shared<Statement>(attachment(), own ? *own : *current, sql);
-    if (own) own->commit();
+    std::shared_ptr<Statement> statement;
+    withTransaction(
+        [&](Transaction& t) { statement = std::make_shared<Statement>(attachment(), t, sql); });
     found = prepared_.insert(sql, std::move(statement));
   }
   return **found;

@@ -36,6 +36,9 @@ class Connection {
   bool inTransaction() const { return transaction_ != nullptr && transaction_->active(); }
   void commit();
   void rollback();
+  // Runs work in the explicit transaction, or in one of its own committed when work returns
+  // (rolled back when it throws).
+  void withTransaction(const std::function<void(Transaction&)>& work);
   // The explicit transaction, or nullptr when none is open.
   Transaction* transaction() const { return inTransaction() ? transaction_.get() : nullptr; }
 

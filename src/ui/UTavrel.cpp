@@ -1,14 +1,107 @@
 #include "ui/UTavrel.h"
 
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTableView>
+#include <QTimer>
+
+#include "common/Clock.h"
+#include "common/Dialogs.h"
+#include "common/RegionalForms.h"
+#include "common/funcoes.h"
+#include "data/OrdenarGRID.h"
+#include "data/UDM.h"
+#include "firebird/Query.h"
+#include "ui/DataSetModel.h"
+#include "ui/GridColumns.h"
 #include "ui/HotTrackButton.h"
 
-#include <QComboBox>
-#include <QLineEdit>
+TFTavrel* FTavrel = nullptr;
+
+namespace {
+
+const QColor kOddRow(218, 218, 197);
+const QColor kEvenRow(236, 236, 217);
+const QColor kSelectedCell(210, 230, 210);
+
+// The SQL condition for a text typed in edtCampo, by the column chosen; empty for none.
+QString ColumnCondition(const QString& column, const QString& t) {
+  const struct {
+    const char* choice;
+    const char* condition;
+  } conditions[] = {
+      {"CNPJ", " AND CNPJ_CAM LIKE "},
+      {"NOME", " AND NOME_CAM LIKE "},
+      {"NAT JURID", " AND NATJUR_CAM LIKE "},
+      {"CNAE", " AND CNAE_CAM LIKE "},
+  };
+  for (const auto& c : conditions) {
+    if (column == QLatin1String(c.choice)) {
+      return QLatin1String(c.condition) + QuotedStr(u'%' + t + u'%');
+    }
+  }
+  return QString();
+}
+
+}  // namespace
 
 void TFTavrel::ConnectHandlers() {
   OnSignal(BtnSair, &QPushButton::clicked, &TFTavrel::BtnSairClick);
   // activated: a choice of the operator, not a change made from code.
   OnSignal(cboColuna, &QComboBox::activated, &TFTavrel::cboColunaChange);
+  OnSignal(btnPesquisar, &QPushButton::clicked, &TFTavrel::btnPesquisarClick);
+  connect(DBGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this,
+          [this](int section) { Guarded([this, section] { DBGrid1TitleClick(section); }); });
+  DBGrid1->setItemDelegate(new GridCellDelegate(
+      [this](QPainter* Canvas, const QRect& Rect, const QModelIndex& Column, GridDrawState State) {
+        DBGrid1DrawColumnCell(Canvas, Rect, Column, State);
+      },
+      DBGrid1));
+}
+
+void TFTavrel::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  Guarded([this] { FormShow(); });
+}
+
+void TFTavrel::BindGrid() {
+  if (gridModel_ != nullptr || dm == nullptr) return;
+  dsCAM.setDataSet(&dm->cdsVis);
+  std::vector<DataSetModel::Column> columns;
+  for (const GridColumn& column : GridColumns()) columns.push_back({column.field, column.title});
+  gridModel_ = new DataSetModel(&dm->cdsVis, std::move(columns), DBGrid1);
+  DBGrid1->setModel(gridModel_);
+  ApplyGridColumns(*DBGrid1);
+}
+
+void TFTavrel::FormShow() {
+  BindGrid();
+  const QString login = Arguments.value(1);
+  if (Empty(login)) {
+    dialogs::ShowError(
+        "Este importador somente poderá ser executado a partir do módulo Mobiliário!");
+    // Closed once the show has finished, which ends the program.
+    QTimer::singleShot(0, this, &QWidget::close);
+    return;
+  }
+  dm->VOQ_Usuario = login;
+
+  QString licensee;
+  {
+    fb::Query qrx(dm->Conexao, "select NOME_EMP from GR_CAD_EMPRESA where COD_EMP = 1");
+    qrx.open();
+    if (!qrx.eof()) licensee = qrx.statement().text(0);
+  }
+  setWindowTitle(windowTitle() + " - " + licensee);
+
+  dm->VOQ_Exercicio = DateToStr(Today()).mid(6, 4);
+  edtExercicio->setText(dm->VOQ_Exercicio);
+  btnPesquisar->click();
 }
 
 void TFTavrel::BtnSairClick() {
@@ -26,4 +119,54 @@ void TFTavrel::cboColunaChange() {
     palette.setColor(QPalette::Base, this->palette().color(QPalette::Button));
   }
   edtCampo->setPalette(palette);
+}
+
+void TFTavrel::btnPesquisarClick() {
+  QString filtros;
+  if (Empty(edtExercicio->text())) {
+    dialogs::ShowWarning("O Exercicio é Obrigatório!");
+    edtExercicio->setFocus();
+    return;
+  }
+  if (cboTipo->currentText() != QLatin1String("TODOS")) {
+    filtros += " AND TIPO_CAM = " + QuotedStr(cboTipo->currentText());
+  }
+  const QString t = edtCampo->text();
+  if (!Empty(t)) {
+    if (cboColuna->currentText() == QLatin1String("DATA")) {
+      bool valid = false;
+      const QDate date = StrToDate(t.left(10), &valid);
+      if (!valid) {
+        dialogs::ShowWarning("Data Invalida!");
+        return;
+      }
+      // The database's text form of a timestamp begins with YYYY-MM-DD.
+      filtros += " AND SUBSTRING(DATACNPJ_CAM FROM 1 FOR 10) LIKE " +
+                 QuotedStr(u'%' + date.toString(QStringLiteral("yyyy-MM-dd")) + u'%');
+    } else {
+      filtros += ColumnCondition(cboColuna->currentText(), t);
+    }
+  }
+  dm->cdsVis.close();
+  dm->sqlVis.SQL =
+      "SELECT   * FROM   GR_CONTRIB_CAMPANHA WHERE   ANO_CAM = " + QuotedStr(edtExercicio->text()) +
+      filtros + " " + "ORDER BY 1, 2";
+  dm->OpenVis();
+  LabCount->setText(QString::number(dm->cdsVis.recordCount()) + " Registros.");
+}
+
+void TFTavrel::DBGrid1TitleClick(int Column) {
+  OrdenarGRID(&dm->cdsCAM, &dsCAM, QString::fromLatin1(GridColumns().at(Column).field));
+}
+
+void TFTavrel::DBGrid1DrawColumnCell(QPainter* Canvas, const QRect& Rect, const QModelIndex& Column,
+                                     GridDrawState State) {
+  const int recNo = Column.data(DataSetModel::RecNoRole).toInt();
+  QColor background = recNo % 2 == 1 ? kOddRow : kEvenRow;
+  const QColor text = Qt::black;
+  if (State == GridDrawFlag::Selected || State == GridDrawFlag::Focused ||
+      State == (GridDrawFlag::Selected | GridDrawFlag::Focused)) {
+    background = kSelectedCell;
+  }
+  GridCellDelegate::DefaultDrawColumnCell(Canvas, Rect, Column, background, text);
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "data/DataSource.h"
 #include "ui/ErrorReport.h"
+#include "ui/GridCellDelegate.h"
 
+#include <QStringList>
 #include <QWidget>
 
 class HotTrackButton;
@@ -12,6 +15,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTableView;
+class DataSetModel;
 
 // The program's one window: every control under its own name, and the handlers of the user
 // interface.
@@ -54,17 +58,37 @@ class TFTavrel : public QWidget {
   QLabel* labImportou = nullptr;
   QProgressBar* pb = nullptr;
 
+  // The grid's data source; bound to dm's viewing set once the data module exists.
+  DataSource dsCAM;
+  // The command line; its first argument is the operator's login.
+  QStringList Arguments;
+
+  void FormShow();
   void BtnSairClick();
   void cboColunaChange();
+  void btnPesquisarClick();
+  void DBGrid1TitleClick(int Column);
+  void DBGrid1DrawColumnCell(QPainter* Canvas, const QRect& Rect, const QModelIndex& Column,
+                             GridDrawState State);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 
  private:
   void CreateControls();
   void CreateGrid();
   void ConnectHandlers();
+  void BindGrid();
   // Connects a signal to a handler that runs inside the application's error report guard.
   template <typename Sender, typename Signal>
   void OnSignal(Sender* sender, Signal signal, void (TFTavrel::*handler)());
+
+  DataSetModel* gridModel_ = nullptr;
+  bool shown_ = false;
 };
+
+// The program's one window, set while it exists.
+extern TFTavrel* FTavrel;
 
 template <typename Sender, typename Signal>
 void TFTavrel::OnSignal(Sender* sender, Signal signal, void (TFTavrel::*handler)()) {

@@ -43,3 +43,10 @@ TEST(OnlyDigit, KeepsAsciiDigitsOnly) {
   EXPECT_EQ(OnlyDigit("abc"), "");
   EXPECT_EQ(OnlyDigit(QString::fromUtf8("1\u0663\uFF122")), "12");  // Arabic-Indic and fullwidth
 }
+
+TEST(QuotedStr, DoublesEveryQuoteInside) {
+  EXPECT_EQ(QuotedStr("2018"), "'2018'");
+  EXPECT_EQ(QuotedStr("%D'AVILA%"), "'%D''AVILA%'");
+  EXPECT_EQ(QuotedStr("' OR '1'='1"), "''' OR ''1''=''1'");
+  EXPECT_EQ(QuotedStr(""), "''");
+}

@@ -1,0 +1,145 @@
+#include "data/DataSetProvider.h"
+
+#include "common/AppError.h"
+#include "data/UpdateStatements.h"
+#include "firebird/Query.h"
+
+namespace {
+
+bool fits(FieldType type, fb::Statement::ColumnKind kind) {
+  switch (type) {
+    case FieldType::Integer:
+      return kind == fb::Statement::ColumnKind::Integer;
+    case FieldType::String:
+    case FieldType::Blob:
+      return kind == fb::Statement::ColumnKind::Text;
+    case FieldType::DateTime:
+      return kind == fb::Statement::ColumnKind::Timestamp;
+  }
+  return false;
+}
+
+FieldValue read(const fb::Statement& row, int column, const FieldDef& field) {
+  if (row.isNull(column)) return {};
+  switch (field.type) {
+    case FieldType::Integer:
+      return static_cast<qint32>(row.integer(column));
+    case FieldType::DateTime:
+      return row.timestamp(column);
+    case FieldType::String:
+    case FieldType::Blob:
+      break;
+  }
+  QByteArray text = row.bytes(column);
+  if (field.size > 0 && text.size() > field.size) text.truncate(field.size);
+  return text;
+}
+
+void bind(fb::Statement& statement, int index, const FieldValue& value) {
+  if (const auto* n = std::get_if<qint32>(&value)) {
+    statement.setInteger(index, *n);
+  } else if (const auto* text = std::get_if<QByteArray>(&value)) {
+    statement.setBytes(index, *text);
+  } else if (const auto* when = std::get_if<QDateTime>(&value)) {
+    statement.setTimestamp(index, *when);
+  } else {
+    statement.setNull(index);
+  }
+}
+
+QString messageOf(const std::exception& e) {
+  return QString::fromUtf8(e.what());
+}
+
+}  // namespace
+
+void DataSetProvider::Open(ClientDataSet& into) {
+  QStringList values;
+  fb::Query query(query_.connection(), query_.positionalSql(&values));
+  fb::Statement& statement = query.statement();
+  for (int i = 0; i < values.size(); ++i) statement.setText(i, values[i]);
+  query.open();
+
+  const std::vector<FieldDef>& fields = into.fields();
+  std::vector<int> columns;
+  for (const FieldDef& field : fields) {
+    const int column = statement.columnIndex(field.name);
+    if (!fits(field.type, statement.columnKind(column))) {
+      throw AppError(QStringLiteral("Type mismatch for field '%1'").arg(field.name));
+    }
+    columns.push_back(column);
+  }
+
+  RowStore rows(fields);
+  std::vector<FieldValue> row(fields.size());
+  for (; !query.eof(); query.next()) {
+    for (std::size_t f = 0; f < fields.size(); ++f) row[f] = read(statement, columns[f], fields[f]);
+    rows.append(row);
+  }
+  query.close();
+  into.open(std::move(rows));
+}
+
+void DataSetProvider::Send(const DeltaRecord& delta, const std::vector<FieldDef>& fields) {
+  QString table;
+  if (GetTableName) GetTableName(*this, query_, table);
+  const UpdateStatement update = delta.kind == ChangeKind::Insert
+                                     ? InsertStatement(table, fields, delta.current)
+                                     : ModifyStatement(table, fields, delta.original, delta.current,
+                                                       alwaysWritten_, keyField_);
+
+  fb::Connection& connection = query_.connection();
+  fb::Statement& statement = connection.prepared(update.sql);
+  for (std::size_t i = 0; i < update.params.size(); ++i) {
+    bind(statement, static_cast<int>(i), update.params[i]);
+  }
+  statement.execute(*connection.transaction());
+  const unsigned affected = statement.affectedRows();
+  if (affected == 0) throw AppError(QStringLiteral("Record not found or changed by another user"));
+  if (affected > 1) {
+    if (connection.inTransaction()) connection.rollback();
+    throw AppError(QStringLiteral("Update affected more than 1 record."));
+  }
+}
+
+int DataSetProvider::ApplyUpdates(ClientDataSet& set) {
+  set.checkBrowseMode();
+  if (set.changeCount() == 0) return 0;
+
+  fb::Connection& connection = query_.connection();
+  bool ownTransaction = false;
+  struct Refusal {
+    RowId row;
+    ChangeKind kind;
+    QString message;
+  };
+  std::vector<RowId> accepted;
+  std::vector<Refusal> refused;
+
+  for (const PendingChange& change : set.pendingChanges()) {
+    DeltaRecord delta{change.kind, change.original, change.current};
+    try {
+      if (!connection.inTransaction()) {
+        connection.startTransaction();
+        ownTransaction = true;
+      }
+      bool Applied = false;
+      if (BeforeUpdateRecord) BeforeUpdateRecord(*this, query_, delta, change.kind, Applied);
+      if (!Applied) Send(delta, set.fields());
+      accepted.push_back(change.row);
+    } catch (const std::exception& e) {
+      ResolverResponse response = ResolverResponse::Skip;
+      if (UpdateError) UpdateError(*this, delta, messageOf(e), change.kind, response);
+      refused.push_back({change.row, change.kind, messageOf(e)});
+    }
+  }
+  if (ownTransaction && connection.inTransaction()) connection.commit();
+
+  for (RowId row : accepted) set.acceptChange(row);
+  for (const Refusal& r : refused) {
+    ReconcileAction action = ReconcileAction::Correct;
+    if (ReconcileError) ReconcileError(set, r.message, r.kind, action);
+    set.refuseChange(r.row, action);
+  }
+  return static_cast<int>(refused.size());
+}

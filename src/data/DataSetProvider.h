@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "data/ClientDataSet.h"
+#include "data/SqlQuery.h"
+
+// A change on its way to the table: the handler before sending may replace its new values.
+struct DeltaRecord {
+  ChangeKind kind;
+  std::vector<FieldValue> original;  // as fetched; all null for an insert
+  std::vector<FieldValue> current;   // as posted, then as stamped
+};
+
+enum class ResolverResponse { Skip };
+
+// Fills an in-memory set from its query, and sends the set's posted changes to the table as
+// INSERT and UPDATE statements keyed on one field.
+class DataSetProvider {
+ public:
+  DataSetProvider(SqlQuery& query, QString keyField, QStringList alwaysWritten)
+      : query_(query), keyField_(std::move(keyField)), alwaysWritten_(std::move(alwaysWritten)) {}
+
+  std::function<void(DataSetProvider& Sender, SqlQuery& SourceDS, DeltaRecord& DeltaDS,
+                     ChangeKind UpdateKind, bool& Applied)>
+      BeforeUpdateRecord;
+  std::function<void(DataSetProvider& Sender, SqlQuery& DataSet, QString& TableName)> GetTableName;
+  std::function<void(DataSetProvider& Sender, DeltaRecord& DataSet, const QString& E,
+                     ChangeKind UpdateKind, ResolverResponse& Response)>
+      UpdateError;
+  // The set's choice of what to do with each refused change.
+  std::function<void(ClientDataSet& DataSet, const QString& E, ChangeKind UpdateKind,
+                     ReconcileAction& Action)>
+      ReconcileError;
+
+  // Runs the query and opens the set with all its rows. Throws when the query fails or lacks
+  // one of the set's fields, or delivers it with a type of another kind.
+  void Open(ClientDataSet& into);
+
+  // Sends every pending change of the set, each as its own statement, in the connection's open
+  // transaction (or in one of its own, committed at the end). Returns the number refused; a
+  // refused change stays in the log. Never throws for a refused change.
+  int ApplyUpdates(ClientDataSet& set);
+
+ private:
+  void Send(const DeltaRecord& delta, const std::vector<FieldDef>& fields);
+
+  SqlQuery& query_;
+  QString keyField_;
+  QStringList alwaysWritten_;
+};

@@ -1,0 +1,36 @@
+#include "ui/GridCellDelegate.h"
+
+#include <QPainter>
+
+GridDrawState GridCellDelegate::DrawState(const QStyleOptionViewItem& option) {
+  // selected: the view's selected cell (one cell: the grid selects items, singly);
+  // focused: the current cell while the view has the keyboard focus;
+  // hot-tracked: the cell under the mouse pointer; pressed: the cell being pressed.
+  // Data cells are never fixed (titles and the row indicator are headers) and rows are never
+  // selected as a whole, so those two flags are never set here.
+  GridDrawState state;
+  if (option.state & QStyle::State_Selected) state |= GridDrawFlag::Selected;
+  if (option.state & QStyle::State_HasFocus) state |= GridDrawFlag::Focused;
+  if (option.state & QStyle::State_MouseOver) state |= GridDrawFlag::HotTrack;
+  if (option.state & QStyle::State_Sunken) state |= GridDrawFlag::Pressed;
+  return state;
+}
+
+void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const {
+  painter_(painter, option.rect, index, DrawState(option));
+}
+
+void GridCellDelegate::DefaultDrawColumnCell(QPainter* Canvas, const QRect& Rect,
+                                             const QModelIndex& Column, const QColor& background,
+                                             const QColor& text) {
+  Canvas->save();
+  Canvas->fillRect(Rect, background);
+  Canvas->setPen(text);
+  const QVariant alignment = Column.data(Qt::TextAlignmentRole);
+  const auto flags = alignment.isValid() ? Qt::Alignment(alignment.toInt())
+                                         : Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter);
+  Canvas->drawText(Rect.adjusted(2, 0, -2, 0), flags | Qt::AlignVCenter | Qt::TextSingleLine,
+                   Column.data(Qt::DisplayRole).toString());
+  Canvas->restore();
+}
