@@ -168,6 +168,25 @@ void Tdm::WireProvider(DataSetProvider& provider, ClientDataSet&) {
 void Tdm::OpenCAM(const QString& ANO) {
   sqlCAM.Params[QStringLiteral("ANO")] = ANO;
   dspCAM.Open(cdsCAM);
+  camYear_ = ANO;
+}
+
+void Tdm::ReloadCAM() {
+  cdsCAM.close();
+  OpenCAM(camYear_);
+}
+
+qint32 Tdm::NextCode() {
+  qint32 codigo = 0;
+  Conexao.withTransaction([&](fb::Transaction& transaction) {
+    fb::Statement& qrz = Conexao.prepared(
+        QStringLiteral("SELECT Coalesce(MAX(COD_CAM)+1, 1) as qtd FROM GR_CONTRIB_CAMPANHA"));
+    qrz.open(transaction);
+    qrz.fetch();
+    codigo = static_cast<qint32>(qrz.integer(qrz.columnIndex(QStringLiteral("qtd"))));
+    qrz.close();
+  });
+  return codigo;
 }
 
 void Tdm::OpenVis() {
@@ -183,10 +202,8 @@ void Tdm::dspCAMBeforeUpdateRecord(DataSetProvider&, SqlQuery&, DeltaRecord& Del
   const auto stamp = [&](const char* login, const char* when) {
     // The login goes in as any text of its column would: Windows-1252, cut to the width.
     const int loginField = cdsCAM.fieldIndex(login);
-    QByteArray text = win1252::encode(VOQ_Usuario);
-    text.truncate(text.indexOf('\0') < 0 ? text.size() : text.indexOf('\0'));
-    text.truncate(std::min<qsizetype>(text.size(), cdsCAM.fields()[loginField].size));
-    DeltaDS.current[loginField] = text;
+    DeltaDS.current[loginField] =
+        FitToField(cdsCAM.fields()[loginField], win1252::encode(VOQ_Usuario));
     DeltaDS.current[cdsCAM.fieldIndex(when)] = DataBanco();
   };
   if (UpdateKind == ChangeKind::Insert)

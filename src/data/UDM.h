@@ -51,7 +51,12 @@ class Tdm {
 
   // Opening the sets runs their queries and fetches every row.
   void OpenCAM(const QString& ANO);
+  // Opens the write path again for the year it was last opened for, so that it holds what the
+  // table holds (after a rollback).
+  void ReloadCAM();
   void OpenVis();
+  // The code a new contributor row gets: one past the highest stored, 1 in an empty table.
+  qint32 NextCode();
   // Sends the write path's pending changes; the number refused.
   int ApplyCAM();
 
@@ -66,6 +71,8 @@ class Tdm {
  private:
   void ConfigureConAUX(const QString& BaseDados);
   void WireProvider(DataSetProvider& provider, ClientDataSet& set);
+
+  QString camYear_;
 };
 
 // The database server's current date and time, read on dm's main connection.

@@ -53,6 +53,8 @@ void TFTavrel::ConnectHandlers() {
   // activated: a choice of the operator, not a change made from code.
   OnSignal(cboColuna, &QComboBox::activated, &TFTavrel::cboColunaChange);
   OnSignal(btnPesquisar, &QPushButton::clicked, &TFTavrel::btnPesquisarClick);
+  OnSignal(btnImportar, &QPushButton::clicked, &TFTavrel::btnImportarClick);
+  OnSignal(btnProcuraCNPJ, &QPushButton::clicked, &TFTavrel::btnProcuraCNPJClick);
   connect(DBGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this,
           [this](int section) { Guarded([this, section] { DBGrid1TitleClick(section); }); });
   DBGrid1->setItemDelegate(new GridCellDelegate(

@@ -16,6 +16,10 @@ class QProgressBar;
 class QPushButton;
 class QTableView;
 class DataSetModel;
+struct LineValues;
+namespace fb {
+class Query;
+}
 
 // The program's one window: every control under its own name, and the handlers of the user
 // interface.
@@ -68,11 +72,14 @@ class TFTavrel : public QWidget {
   void cboColunaChange();
   void btnPesquisarClick();
   void DBGrid1TitleClick(int Column);
+  void btnImportarClick();
+  void btnProcuraCNPJClick();
   void DBGrid1DrawColumnCell(QPainter* Canvas, const QRect& Rect, const QModelIndex& Column,
                              GridDrawState State);
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void CreateControls();
@@ -83,7 +90,12 @@ class TFTavrel : public QWidget {
   template <typename Sender, typename Signal>
   void OnSignal(Sender* sender, Signal signal, void (TFTavrel::*handler)());
 
+  enum class MergeResult { Inserted, Rewritten, Unchanged };
+  MergeResult MergeLine(const LineValues& line, fb::Query& qrCAM);
+  bool PostAndApply();
+
   DataSetModel* gridModel_ = nullptr;
+  bool importing_ = false;
   bool shown_ = false;
 };
 

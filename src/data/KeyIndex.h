@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "data/RowStore.h"
+
+// Finds rows by the value of one integer field without scanning them. Keys need not be unique:
+// a refused insert may leave two rows with one key; the earliest row is the one found.
+class KeyIndex {
+ public:
+  KeyIndex(const RowStore& rows, int field, const std::vector<RowId>& liveRows);
+
+  int field() const { return field_; }
+  void add(const FieldValue& key, RowId row);
+  void remove(const FieldValue& key, RowId row);
+  std::optional<RowId> find(qint32 key) const;
+
+ private:
+  int field_;
+  std::unordered_multimap<qint32, RowId> rows_;
+};

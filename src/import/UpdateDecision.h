@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// Whether a line rewrites the row already stored for its CNPJ: when the stored date is unknown
+// or the line's is later, so importing the same file again changes nothing. Throws AppError
+// when DataCNPJ is not a date.
+bool RewritesStoredRow(const QDateTime& stored, const QString& DataCNPJ);

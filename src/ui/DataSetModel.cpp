@@ -1,0 +1,101 @@
+#include "ui/DataSetModel.h"
+
+#include <QTime>
+
+#include "common/RegionalForms.h"
+#include "common/Win1252.h"
+
+namespace {
+
+QString displayText(const FieldValue& value) {
+  if (isNull(value)) return {};
+  if (const auto* integer = std::get_if<qint32>(&value)) return QString::number(*integer);
+  if (const auto* bytes = std::get_if<QByteArray>(&value)) return win1252::decode(*bytes);
+  // A timestamp at midnight shows its date alone, as date-time fields display.
+  const QDateTime& timestamp = std::get<QDateTime>(value);
+  return timestamp.time() == QTime(0, 0) ? DateToStr(timestamp.date()) : DateTimeToStr(timestamp);
+}
+
+}  // namespace
+
+DataSetModel::DataSetModel(ClientDataSet* set, std::vector<Column> columns, QObject* parent)
+    : QAbstractTableModel(parent), set_(set), columns_(std::move(columns)) {
+  for (const Column& column : columns_) fields_.push_back(set->fieldIndex(column.field));
+  connect(set, &ClientDataSet::aboutToReset, this, &DataSetModel::beginResetModel);
+  connect(set, &ClientDataSet::resetDone, this, &DataSetModel::endResetModel);
+  connect(set, &ClientDataSet::rowChanged, this, [this](qsizetype position) {
+    const int row = static_cast<int>(position);
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+  });
+  connect(set, &ClientDataSet::currentChanged, this,
+          [this](qsizetype position) { emit currentRowChanged(static_cast<int>(position)); });
+}
+
+int DataSetModel::rowCount(const QModelIndex& parent) const {
+  if (parent.isValid() || set_ == nullptr || !set_->active()) return 0;
+  return static_cast<int>(set_->recordCount());
+}
+
+int DataSetModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+}
+
+QVariant DataSetModel::data(const QModelIndex& index, int role) const {
+  if (!holds(index)) return {};
+  if (role == RecNoRole) return index.row() + 1;
+  if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
+  return displayText(set_->valueAt(index.row(), fields_[index.column()]));
+}
+
+bool DataSetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (role != Qt::EditRole || !holds(index) || set_->state() != DataSetState::Browse) return false;
+  const int field = fields_[index.column()];
+  const QString text = value.toString();
+  const bool textField = set_->fields()[field].type == FieldType::String ||
+                         set_->fields()[field].type == FieldType::Blob;
+  set_->moveTo(index.row() + 1);
+  // No exception may leave a Qt frame: a refused text or post leaves the set as it was.
+  try {
+    set_->beginEdit();
+    // A cleared number or timestamp cell holds nothing, as the grid's own editor does it.
+    if (!textField && text.trimmed().isEmpty()) {
+      set_->setNull(field);
+    } else {
+      set_->setText(field, text);
+    }
+    set_->post();
+    return true;
+  } catch (const std::exception&) {
+    set_->cancel();
+    return false;
+  }
+}
+
+Qt::ItemFlags DataSetModel::flags(const QModelIndex& index) const {
+  if (!holds(index)) return Qt::NoItemFlags;
+  return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable;
+}
+
+QVariant DataSetModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+      section >= columnCount()) {
+    return QAbstractTableModel::headerData(section, orientation, role);
+  }
+  const Column& column = columns_[static_cast<std::size_t>(section)];
+  return column.title.isEmpty() ? column.field : column.title;
+}
+
+// Unlike checkIndex(), silent: views ask about invalid indexes as a matter of course.
+bool DataSetModel::holds(const QModelIndex& index) const {
+  return index.isValid() && index.model() == this && index.row() < rowCount() &&
+         index.column() < columnCount();
+}
+
+int DataSetModel::currentRow() const {
+  return set_ == nullptr ? -1 : static_cast<int>(set_->currentPosition());
+}
+
+void DataSetModel::setCurrentRow(int row) {
+  if (row < 0 || row >= rowCount() || row == currentRow()) return;
+  set_->moveTo(row + 1);
+}

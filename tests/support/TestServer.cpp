@@ -1,0 +1,162 @@
+#include "TestServer.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace tavrel::test {
+namespace {
+
+constexpr int kToolTimeoutMs = 120'000;
+const char kIsql[] = "/usr/bin/isql-fb";
+
+QString fromEnv(const char* name, const char* fallback) {
+  const QString value = qEnvironmentVariable(name);
+  return value.isEmpty() ? QString::fromUtf8(fallback) : value;
+}
+
+IsqlResult runTool(const QString& program, const QStringList& args, const QByteArray& input) {
+  QProcess process;
+  process.setProcessChannelMode(QProcess::MergedChannels);
+  process.start(program, args);
+  if (!process.waitForStarted(kToolTimeoutMs))
+    throw TestServerError(
+        QString("cannot start %1: %2").arg(program, process.errorString()).toStdString());
+  process.write(input);
+  process.closeWriteChannel();
+  if (!process.waitForFinished(kToolTimeoutMs)) {
+    process.kill();
+    process.waitForFinished();
+    throw TestServerError(QString("%1 did not finish within %2 s")
+                              .arg(program)
+                              .arg(kToolTimeoutMs / 1000)
+                              .toStdString());
+  }
+  IsqlResult result;
+  result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  result.output = QString::fromUtf8(process.readAll());
+  return result;
+}
+
+QString testName() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  QString name = info ? QString("%1.%2").arg(info->test_suite_name(), info->name())
+                      : QString("suite-%1").arg(QCoreApplication::applicationPid());
+  // Parameterised names hold '/', which would make folders.
+  name.replace(QRegularExpression("[^A-Za-z0-9_.-]"), "_");
+  return name;
+}
+
+}  // namespace
+
+QString TestServer::folder() {
+  return fromEnv("TAVREL_FB_DIR", TAVREL_DEFAULT_FB_DIR);
+}
+
+QString TestServer::sourceDir() {
+  return fromEnv("TAVREL_SOURCE_DIR", TAVREL_DEFAULT_SOURCE_DIR);
+}
+
+int TestServer::port() {
+  QFile file(folder() + "/port");
+  if (!file.open(QIODevice::ReadOnly))
+    throw TestServerError(QString("no private Firebird server: %1 is missing (run "
+                                  "scripts/fbserver.sh start %2, or the tests through ctest)")
+                              .arg(file.fileName(), folder())
+                              .toStdString());
+  bool ok = false;
+  const int value = QString::fromLatin1(file.readAll()).trimmed().toInt(&ok);
+  if (!ok || value <= 0)
+    throw TestServerError(QString("%1 holds no port").arg(file.fileName()).toStdString());
+  return value;
+}
+
+QString TestServer::host() {
+  return QString("localhost/%1").arg(port());
+}
+
+QString TestServer::connectString(const QString& path) {
+  return host() + ":" + path;
+}
+
+QString TestServer::password(const QString& user) {
+  const QString name = user.toUpper();
+  if (name == "SYSDBA") return "tulipvane";
+  if (name == "QEBVOQ") return "bromel";
+  throw TestServerError(QString("no password known for %1").arg(user).toStdString());
+}
+
+QString TestServer::freshDatabasePath() {
+  static std::atomic<int> counter{0};
+  const QString dir = folder() + "/dbs";
+  if (!QDir().mkpath(dir))
+    throw TestServerError(QString("cannot create %1").arg(dir).toStdString());
+  const QString path = QString("%1/%2-%3.fdb").arg(dir, testName()).arg(++counter);
+  if (QFile::exists(path) && !QFile::remove(path))
+    throw TestServerError(QString("cannot remove the old %1").arg(path).toStdString());
+  return path;
+}
+
+QString TestServer::createDatabase(const QString& path, const QString& owner) {
+  const QString script = sourceDir() + "/scripts/mkdb.sh";
+  const IsqlResult result =
+      runTool("bash", {script, QString::number(port()), path, owner}, QByteArray());
+  if (result.exitCode != 0)
+    throw TestServerError(QString("%1 failed (exit %2):\n%3")
+                              .arg(script)
+                              .arg(result.exitCode)
+                              .arg(result.output)
+                              .toStdString());
+  return path;
+}
+
+QString TestServer::createFreshDatabase(const QString& owner) {
+  return createDatabase(freshDatabasePath(), owner);
+}
+
+IsqlResult TestServer::runIsql(const QString& path, const QString& sql, const QString& user,
+                               const QString& charset) {
+  return runTool(kIsql,
+                 {"-q", "-ch", charset, "-user", user.toUpper(), "-password", password(user),
+                  connectString(path)},
+                 sql.toUtf8());
+}
+
+QString TestServer::isql(const QString& path, const QString& sql, const QString& user,
+                         const QString& charset) {
+  const IsqlResult result = runIsql(path, sql, user, charset);
+  if (result.exitCode != 0 || result.output.contains("Statement failed"))
+    throw TestServerError(QString("isql-fb on %1 failed (exit %2):\n%3\nSQL:\n%4")
+                              .arg(path)
+                              .arg(result.exitCode)
+                              .arg(result.output, sql)
+                              .toStdString());
+  return result.output;
+}
+
+QStringList TestServer::values(const QString& path, const QString& select, const QString& user) {
+  // In list mode every line is a column name padded to 32 characters, then the value.
+  constexpr int kNameWidth = 32;
+  QString statement = select.trimmed();
+  if (!statement.endsWith(';')) statement += ';';
+  const QString output = isql(path, "set list on;\n" + statement + "\n", user);
+  QStringList result;
+  for (const QString& line : output.split('\n')) {
+    QString row = line;
+    if (row.endsWith('\r')) row.chop(1);
+    if (row.trimmed().isEmpty()) continue;
+    QString value = row.mid(kNameWidth);
+    while (value.endsWith(' ')) value.chop(1);
+    result << value;
+  }
+  return result;
+}
+
+}  // namespace tavrel::test
