@@ -1,1 +1,0 @@
-// Removed once this folder has its first real source file.
