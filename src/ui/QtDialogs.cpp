@@ -24,8 +24,12 @@ QMessageBox::Icon IconOf(dialogs::BoxKind kind) {
 std::unique_ptr<QMessageBox> QtDialogs::BuildMessageBox(dialogs::BoxKind kind,
                                                         const QString& caption,
                                                         const QString& text) {
-  auto box = std::make_unique<QMessageBox>(IconOf(kind), caption, text, QMessageBox::NoButton,
+  // The program's texts break lines with a bare carriage return, which Qt does not.
+  QString lines = text;
+  lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+  auto box = std::make_unique<QMessageBox>(IconOf(kind), caption, lines, QMessageBox::NoButton,
                                            QApplication::activeWindow());
+  box->setTextFormat(Qt::PlainText);
   // Set by hand: a translated Qt would label the standard button in its own language.
   box->addButton(QMessageBox::Ok)->setText(QStringLiteral("OK"));
   box->setWindowModality(Qt::ApplicationModal);

@@ -56,6 +56,13 @@ TEST(QtDialogs, MessageBoxHasTheCaptionTheIconOfItsKindAndOneOkButton) {
   }
 }
 
+TEST(QtDialogs, CarriageReturnsBreakTheTextIntoLines) {
+  const auto box = QtDialogs::BuildMessageBox(dialogs::BoxKind::Error, "Erro",
+                                              "Atenção!!! \r\rViolação\r\nFim");
+  EXPECT_EQ(box->text(), "Atenção!!! \n\nViolação\nFim");
+  EXPECT_EQ(box->textFormat(), Qt::PlainText);
+}
+
 TEST(QtDialogs, MessageReturnsWhenTheOperatorPressesOk) {
   QString shownCaption;
   WhenShown<QMessageBox>([&](QMessageBox& box) {
