@@ -43,6 +43,11 @@ int DataSetModel::columnCount(const QModelIndex& parent) const {
 QVariant DataSetModel::data(const QModelIndex& index, int role) const {
   if (!holds(index)) return {};
   if (role == RecNoRole) return index.row() + 1;
+  if (role == Qt::TextAlignmentRole) {
+    // Numbers line up on the right, as the grid shows integer fields.
+    const bool number = set_->fields()[fields_[index.column()]].type == FieldType::Integer;
+    return int((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+  }
   if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
   return displayText(set_->valueAt(index.row(), fields_[index.column()]));
 }

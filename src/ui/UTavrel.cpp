@@ -79,6 +79,21 @@ void TFTavrel::BindGrid() {
   gridModel_ = new DataSetModel(&dm->cdsVis, std::move(columns), DBGrid1);
   DBGrid1->setModel(gridModel_);
   ApplyGridColumns(*DBGrid1);
+
+  // The grid's current row is the set's current row, whichever of the two moves.
+  const auto showCurrent = [this] {
+    const int row = gridModel_->currentRow();
+    const int column = std::max(DBGrid1->currentIndex().column(), 1);
+    if (row >= 0 && DBGrid1->currentIndex().row() != row) {
+      DBGrid1->setCurrentIndex(gridModel_->index(row, column));
+    }
+  };
+  connect(gridModel_, &DataSetModel::currentRowChanged, this, showCurrent);
+  connect(gridModel_, &QAbstractItemModel::modelReset, this, showCurrent);
+  connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) {
+            Guarded([this, current] { gridModel_->setCurrentRow(current.row()); });
+          });
 }
 
 void TFTavrel::FormShow() {

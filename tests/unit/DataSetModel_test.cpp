@@ -98,6 +98,17 @@ TEST_F(DataSetModelTest, ShowsEachKindOfValueAsText) {
   }
 }
 
+TEST_F(DataSetModelTest, AlignsNumbersRightAndEverythingElseLeft) {
+  set.open(ContributorRows(set.fields(), kThree));
+  const auto horizontal = [&](int column) {
+    return Qt::Alignment(model->index(0, column).data(Qt::TextAlignmentRole).toInt()) &
+           Qt::AlignHorizontal_Mask;
+  };
+  EXPECT_EQ(horizontal(kCod), Qt::AlignRight);
+  EXPECT_EQ(horizontal(kCnpj), Qt::AlignLeft);
+  EXPECT_EQ(horizontal(kData), Qt::AlignLeft);
+}
+
 TEST_F(DataSetModelTest, NumbersRowsByThePresentOrder) {
   set.open(ContributorRows(set.fields(), kThree));
   set.setIndexFieldNames("CNPJ_CAM");
