@@ -66,7 +66,9 @@ void TFTavrel::ConnectHandlers() {
 
 void TFTavrel::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (shown_) return;
+  // The program creates the data module before the first show; a window shown without one
+  // (its layout alone) has nothing to show yet.
+  if (shown_ || dm == nullptr) return;
   shown_ = true;
   Guarded([this] { FormShow(); });
 }

@@ -25,6 +25,9 @@ const QColor kTeal(64, 128, 128);
 // nearest sans-serif face stands in at the same height.
 QFont PixelFont(const QString& family, int pixelSize, bool bold = false) {
   QFont font(family);
+  // Where the Windows fonts are missing, Liberation Sans keeps their widths closest, so fixed
+  // labels still hold their texts; any sans-serif after that.
+  font.setFamilies({family, QStringLiteral("Liberation Sans")});
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(pixelSize);
   font.setBold(bold);
