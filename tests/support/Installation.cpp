@@ -1,0 +1,34 @@
+#include "Installation.h"
+
+#include <QDir>
+#include <QFile>
+
+#include "common/InstallDir.h"
+
+namespace tavrel::test {
+
+Installation::Installation(const QString& owner, int port) {
+  if (!dir_.isValid()) throw TestServerError("cannot create a temporary installation folder");
+  QDir(dir_.path()).mkpath("data/SGB_DADOS");
+  database = dir_.path() + "/data/SGB_DADOS/VOQDADOS.FDB";
+  if (port == TestServer::port()) TestServer::createDatabase(database, owner);
+  writeVoqIni(port);
+  SetInstallDir(dir_.path() + "/");
+}
+
+Installation::~Installation() {
+  SetInstallDir(QString());
+}
+
+void Installation::writeVoqIni(int port) {
+  QFile ini(dir_.path() + "/voq.ini");
+  if (!ini.open(QIODevice::WriteOnly))
+    throw TestServerError(QString("cannot write %1").arg(ini.fileName()).toStdString());
+  ini.write(QStringLiteral("[VOQ]\nServidor=localhost\nSO_Servidor=LINUX\nPORTACON=%1\n"
+                           "Caminho_Base_Dados=%2/data/\n")
+                .arg(port)
+                .arg(dir_.path())
+                .toUtf8());
+}
+
+}  // namespace tavrel::test
