@@ -208,8 +208,9 @@ void Statement::close() {
   try {
     cursor->close(&status);  // releases the cursor on success
   } catch (const Error&) {
+    // The cursor of a transaction that has ended is gone already; nothing is lost by not
+    // telling the server again.
     cursor->release();
-    throw;
   }
 }
 

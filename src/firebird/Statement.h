@@ -35,7 +35,7 @@ class Statement {
 
   void open(Transaction& transaction);
   bool fetch();  // false once past the last row
-  void close();
+  void close();  // never fails: the rows of an ended transaction are closed already
   bool isOpen() const { return cursor_ != nullptr; }
 
   // Columns of the row last fetched, 0-based.

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QScopeGuard>
+#include <optional>
 
 #include "common/AppError.h"
 #include "common/Clock.h"
@@ -144,13 +145,24 @@ TFTavrel::MergeResult TFTavrel::MergeLine(const LineValues& line, fb::Query& qrC
   qrCAM.setSQL("SELECT COD_CAM, CNPJ_CAM, DATACNPJ_CAM FROM GR_CONTRIB_CAMPANHA WHERE CNPJ_CAM = " +
                QuotedStr(line.CNPJ));
   qrCAM.open();
+  const bool found = !qrCAM.eof();
+  std::optional<qint32> code;
+  QDateTime stored;
+  if (found) {
+    fb::Statement& row = qrCAM.statement();
+    code = static_cast<qint32>(row.integer(row.columnIndex("COD_CAM")));
+    stored = row.timestamp(row.columnIndex("DATACNPJ_CAM"));
+  }
+  // Closed at once: its rows must not outlive the transaction a commit may end.
+  qrCAM.close();
+
   const auto setLineValues = [&] {
     cds.setText("TIPO_CAM", line.Tipo);
     cds.setText("CNPJ_CAM", line.CNPJ);
     cds.setText("NOME_CAM", line.Nome);
     cds.setText("ANO_CAM", line.Ano);
   };
-  if (qrCAM.eof()) {
+  if (!found) {
     const qint32 codigo = dm->NextCode();
     cds.beginInsert();
     cds.setInteger("COD_CAM", codigo);
@@ -162,11 +174,7 @@ TFTavrel::MergeResult TFTavrel::MergeLine(const LineValues& line, fb::Query& qrC
     return PostAndApply() ? MergeResult::Inserted : MergeResult::Unchanged;
   }
 
-  fb::Statement& found = qrCAM.statement();
-  const qint32 code = static_cast<qint32>(found.integer(found.columnIndex("COD_CAM")));
-  const QDateTime stored = found.timestamp(found.columnIndex("DATACNPJ_CAM"));
-  qrCAM.close();
-  if (!RewritesStoredRow(stored, line.DataCNPJ) || !cds.locate("COD_CAM", code)) {
+  if (!RewritesStoredRow(stored, line.DataCNPJ) || !cds.locate("COD_CAM", *code)) {
     return MergeResult::Unchanged;
   }
   cds.beginEdit();

@@ -1,0 +1,492 @@
+// The import run of the real window against a database on the private server: progress,
+// counters, the update decision, periodic commits and the error path, refusals, presses and a
+// close during a run, and what both layouts store.
+#include <QApplication>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "CampaignLines.h"
+#include "ContributorRows.h"
+#include "Installation.h"
+#include "QtPrinters.h"
+#include "RunningProgram.h"
+#include "data/UDM.h"
+#include "firebird/Query.h"
+#include "ui/HotTrackButton.h"
+#include "ui/UTavrel.h"
+
+using tavrel::test::CandidateNameField;
+using tavrel::test::FixedColumnLine;
+using tavrel::test::Installation;
+using tavrel::test::RunningProgram;
+using tavrel::test::TestServer;
+
+namespace {
+
+const QString kStarted = QString::fromUtf8("Inicio da Importação dos CNPJ: 15/03/2019 10:00:00");
+const QString kFinished = QString::fromUtf8("Final da Importação dos CNPJ: 15/03/2019 10:00:00");
+const QString kImported = QStringLiteral("CNPJ dos Candidatos/Partidos Importado!");
+const QString kFailed =
+    QStringLiteral("Erro ao importar os CNPJ dos Candidatos/Partidos Importado!\rErro: ");
+const QString kNoFile =
+    QString::fromUtf8("Necessário informar o arquivo contendo os CNPJ dos Candidatos ou Partidos.");
+const QString kNoYear = QString::fromUtf8("O Exercicio é Obrigatório!");
+const QString kDuplicateKeyText = QString::fromUtf8(
+    "Atenção!!! \r\rViolação de Chave Primária! Registro já Existe...\r\rA Operação será "
+    "cancelada.");
+constexpr int kCnpjColumn = 2;
+
+const RecordingDialogs::Box kImportedBox{dialogs::BoxKind::Information, "Information", kImported};
+
+QByteArray windows1252(const QString& text) {
+  QStringEncoder encoder("windows-1252");
+  return encoder.encode(text);
+}
+
+QString candidateCsv(const QString& cnpj, const QString& name, const QString& date,
+                     const QString& year = "2019") {
+  return QString("CANDIDATO;%1;%2;4090;8411600;%3").arg(cnpj, CandidateNameField(year, name), date);
+}
+
+QString partyCsv(const QString& cnpj, const QString& name, const QString& date) {
+  return QString("PARTIDO;%1;%2;QQ;3220;9492800;%3").arg(cnpj, name, date);
+}
+
+// Records a label's text each time it is painted, and runs an action once when it first paints
+// a given text: the moment the operator sees it.
+class LabelWatch : public QObject {
+ public:
+  explicit LabelWatch(QLabel* label) : label_(label) { label->installEventFilter(this); }
+
+  void when(const QString& text, std::function<void()> action) {
+    actions_.insert(text, std::move(action));
+  }
+
+  QStringList painted;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == label_ && event->type() == QEvent::Paint) {
+      if (painted.isEmpty() || painted.back() != label_->text()) painted << label_->text();
+      if (const auto action = actions_.find(label_->text()); action != actions_.end()) {
+        const std::function<void()> run = action.value();
+        actions_.erase(action);
+        run();
+      }
+    }
+    return false;
+  }
+
+ private:
+  QLabel* label_;
+  QHash<QString, std::function<void()>> actions_;
+};
+
+// Boxes recorded as RecordingDialogs does, with a look at the window while each is up.
+class WatchedDialogs : public RecordingDialogs {
+ public:
+  void message(dialogs::BoxKind kind, const QString& caption, const QString& text) override {
+    RecordingDialogs::message(kind, caption, text);
+    if (onMessage) onMessage(boxes.back());
+  }
+
+  std::function<void(const Box&)> onMessage;
+};
+
+// Fixed-column candidate lines numbered from 1, the number as CNPJ. Line number cutAt ends
+// before its date, which then reads "// :"; after every otherEvery-th a line of another record
+// kind follows, which is passed over.
+QByteArray candidateLines(int count, int cutAt = 0, int otherEvery = 0) {
+  QByteArray content;
+  for (int n = 1; n <= count; ++n) {
+    QByteArray line = FixedColumnLine("02", QString("%1").arg(n, 14, 10, QChar('0')),
+                                      CandidateNameField("2019", QString("CANDIDATO %1").arg(n)),
+                                      "4090", "8411600", "260920181430");
+    if (n == cutAt) line.truncate(180);
+    content += line + "\n";
+    if (otherEvery > 0 && n % otherEvery == 0) content += "9" + line.mid(1) + "\n";
+  }
+  return content;
+}
+
+class Import : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(files.isValid());
+    program.start({"tavrel", "operador"});
+    ASSERT_TRUE(dialogs.boxes.empty());
+  }
+
+  TFTavrel& window() { return program.window(); }
+  Tdm& module() { return program.module(); }
+
+  QString file(const QString& name, const QByteArray& bytes) {
+    const QString path = files.filePath(name);
+    tavrel::test::WriteFile(path, bytes);
+    return path;
+  }
+
+  QString csv(const QString& name, const QStringList& lines) {
+    return file(name, windows1252(lines.join("\r\n") + "\r\n"));
+  }
+
+  void run(const QString& path) {
+    window().edtCaminhoCNPJ->setText(path);
+    window().btnImportar->click();
+  }
+
+  QStringList rows(const QString& columns, const QString& where = "1 = 1") {
+    return TestServer::values(
+        install.database, QString("SELECT %1 FROM GR_CONTRIB_CAMPANHA WHERE %2 ORDER BY COD_CAM")
+                              .arg(columns, where));
+  }
+
+  QStringList totals(const QString& aggregates) {
+    return TestServer::values(install.database,
+                              QString("SELECT %1 FROM GR_CONTRIB_CAMPANHA").arg(aggregates));
+  }
+
+  Installation install;
+  RunningProgram program;
+  WatchedDialogs dialogs;  // installed after the program's own recorder, so it is the one asked
+  QTemporaryDir files;
+};
+
+TEST_F(Import, ShowsEveryLineAndItsCountThenTheSearchOfTheYear) {
+  const QStringList lines = {
+      "TIPO;CNPJ;NOME;NATJUR;CNAE;DATA",
+      candidateCsv("33.300.000/0001-01", "MARIA SOUZA", "26/09/2018 14:30"),
+      partyCsv("11100000000102", "PARTIDO VERDE", "05/08/2018"),
+      candidateCsv("44400000000103", "JOAO DA SILVA", "15/08/2018 10:00"),
+  };
+  const QString path = csv("campanha.csv", lines);
+  LabelWatch count(window().LabCount);
+  LabelWatch line(window().LabCNPJ);
+  struct {
+    QString count, imported, finished;
+    int progress = -1, maximum = -1;
+  } atTheEnd;
+  dialogs.onMessage = [&](const RecordingDialogs::Box&) {
+    atTheEnd = {window().LabCount->text(), window().labImportou->text(), window().labImpFIM->text(),
+                window().pb->value(), window().pb->maximum()};
+  };
+
+  run(path);
+
+  EXPECT_EQ(dialogs.boxes, std::vector{kImportedBox});
+  EXPECT_EQ(line.painted, lines);
+  EXPECT_EQ(count.painted.filter(" de "), (QStringList{"1 de 4", "2 de 4", "3 de 4", "4 de 4"}));
+  EXPECT_EQ(atTheEnd.count, "4 de 4");
+  EXPECT_EQ(atTheEnd.imported, "(3 Importados e 0 Alterados)");
+  EXPECT_EQ(atTheEnd.finished, kFinished);
+  EXPECT_EQ(atTheEnd.progress, 4);
+  EXPECT_EQ(atTheEnd.maximum, 4);
+  EXPECT_EQ(window().labImpINI->text(), kStarted);
+
+  // The search at the end lists the year's new rows.
+  EXPECT_EQ(window().LabCount->text(), "3 Registros.");
+  EXPECT_EQ(program.columnTexts(kCnpjColumn),
+            (QStringList{"33300000000101", "11100000000102", "44400000000103"}));
+  EXPECT_FALSE(module().Conexao.inTransaction());
+  EXPECT_EQ(
+      rows("COD_CAM, TIPO_CAM, ANO_CAM, NATJUR_CAM, CNAE_CAM, DATACNPJ_CAM, LOGIN_INC_CAM"),
+      (QStringList{"1",        "CANDIDATO", "2019", "4090", "8411600", "2018-09-26 14:30:00.0000",
+                   "operador",  //
+                   "2",        "PARTIDO",   "2019", "3220", "9492800", "2018-08-05 00:00:00.0000",
+                   "operador",  //
+                   "3",        "CANDIDATO", "2019", "4090", "8411600", "2018-08-15 10:00:00.0000",
+                   "operador"}));
+}
+
+TEST_F(Import, EmptyFileCommitsNothingAndKeepsTheCounts) {
+  window().labImportou->setText("(7 Importados e 1 Alterados)");
+
+  run(file("vazio.csv", QByteArray()));
+
+  EXPECT_EQ(dialogs.boxes, std::vector{kImportedBox});
+  EXPECT_EQ(window().labImportou->text(), "(7 Importados e 1 Alterados)");
+  EXPECT_EQ(window().labImpFIM->text(), kFinished);
+  EXPECT_FALSE(module().Conexao.inTransaction());
+  EXPECT_EQ(totals("COUNT(*)").value(0), "0");
+}
+
+// Pairs of lines of one CNPJ: the second rewrites the row the first inserted only when its
+// date is later.
+const QStringList kPairs = {
+    candidateCsv("11111111000111", "PRIMEIRO A", "26/09/2018 14:30"),
+    candidateCsv("11111111000111", "SEGUNDO A", "26/09/2018 14:31"),
+    candidateCsv("22222222000122", "PRIMEIRO B", "26/09/2018 14:30"),
+    candidateCsv("22222222000122", "SEGUNDO B", "26/09/2018 14:30"),
+    candidateCsv("33333333000133", "PRIMEIRO C", "26/09/2018 14:30"),
+    candidateCsv("33333333000133", "SEGUNDO C", "25/09/2018 23:59"),
+};
+
+TEST_F(Import, SameCnpjTwiceIsInsertedThenRewrittenOnlyByALaterDate) {
+  run(csv("pares.csv", kPairs));
+
+  EXPECT_EQ(dialogs.boxes, std::vector{kImportedBox});
+  EXPECT_EQ(window().labImportou->text(), "(3 Importados e 1 Alterados)");
+  const struct {
+    const char* cnpj;
+    QStringList stored;  // name, date, login of the rewrite
+  } cases[] = {
+      {"11111111000111", {"SEGUNDO A", "2018-09-26 14:31:00.0000", "operador"}},
+      {"22222222000122", {"PRIMEIRO B", "2018-09-26 14:30:00.0000", "<null>"}},
+      {"33333333000133", {"PRIMEIRO C", "2018-09-26 14:30:00.0000", "<null>"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(rows("NOME_CAM, DATACNPJ_CAM, LOGIN_ALT_CAM", QString("CNPJ_CAM = '%1'").arg(c.cnpj)),
+              c.stored)
+        << c.cnpj;
+  }
+}
+
+TEST_F(Import, ImportingTheSameFileAgainChangesNothing) {
+  const QString path = csv("pares.csv", kPairs);
+  run(path);
+  const QString everything =
+      "COD_CAM, TIPO_CAM, CNPJ_CAM, NOME_CAM, ANO_CAM, COD_TOM_CAM, "
+      "NATJUR_CAM, CNAE_CAM, DATACNPJ_CAM, LOGIN_INC_CAM, DTA_INC_CAM, "
+      "LOGIN_ALT_CAM, DTA_ALT_CAM";
+  const QStringList before = rows(everything);
+  ASSERT_EQ(before.size(), 3 * 13);
+
+  run(path);
+
+  EXPECT_EQ(dialogs.boxes, (std::vector{kImportedBox, kImportedBox}));
+  EXPECT_EQ(window().labImportou->text(), "(0 Importados e 0 Alterados)");
+  EXPECT_EQ(rows(everything), before);
+}
+
+TEST_F(Import, CnpjStoredUnderAnotherYearIsLeftAlone) {
+  // No date stored: only the missing cached row keeps it from being rewritten.
+  tavrel::test::InsertContributors(
+      install.database,
+      {{1, "CANDIDATO", "55555555000155", "DE OUTRO ANO", 2015, "4090", "8411600", ""}});
+
+  run(csv("outro_ano.csv", {candidateCsv("55555555000155", "NOVO NOME", "26/09/2018 14:30"),
+                            candidateCsv("66666666000166", "NOVO CNPJ", "26/09/2018 14:30")}));
+
+  EXPECT_EQ(dialogs.boxes, std::vector{kImportedBox});
+  EXPECT_EQ(window().labImportou->text(), "(1 Importados e 0 Alterados)");
+  EXPECT_EQ(rows("COD_CAM, CNPJ_CAM, NOME_CAM, ANO_CAM, DATACNPJ_CAM"),
+            (QStringList{"1", "55555555000155", "DE OUTRO ANO", "2015", "<null>",  //
+                         "2", "66666666000166", "NOVO CNPJ", "2019", "2018-09-26 14:30:00.0000"}));
+}
+
+TEST_F(Import, CommitsAfterEveryThousandAcceptedLines) {
+  const QString path = file("mil.txt", candidateLines(1001));
+  QStringList committed;  // as another attachment counts the rows at two moments
+  LabelWatch count(window().LabCount);
+  for (const QString moment : {"999 de 1001", "1000 de 1001"})
+    count.when(moment, [&] { committed << totals("COUNT(*)"); });
+
+  run(path);
+
+  EXPECT_EQ(committed, (QStringList{"0", "1000"}));
+  EXPECT_EQ(dialogs.boxes, std::vector{kImportedBox});
+  EXPECT_EQ(window().labImportou->text(), "(1001 Importados e 0 Alterados)");
+  EXPECT_EQ(totals("COUNT(*), MAX(COD_CAM)"), (QStringList{"1001", "1001"}));
+}
+
+TEST_F(Import, ErrorRollsBackToTheLastThousandAndReloadsTheCache) {
+  // Passed-over lines, one after every fifth accepted one, bring no commit nearer.
+  const QString path = file("grande.txt", candidateLines(2500, /*cutAt=*/2300, /*otherEvery=*/5));
+  window().labImpFIM->setText("anterior");
+
+  run(path);
+
+  ASSERT_EQ(dialogs.boxes.size(), 1u);
+  EXPECT_EQ(dialogs.boxes[0].kind, dialogs::BoxKind::Error);
+  EXPECT_EQ(dialogs.boxes[0].caption, "Error");
+  EXPECT_TRUE(dialogs.boxes[0].text.startsWith(kFailed)) << dialogs.boxes[0].text.toStdString();
+  EXPECT_TRUE(dialogs.boxes[0].text.contains("// :")) << dialogs.boxes[0].text.toStdString();
+
+  EXPECT_EQ(totals("COUNT(*), MIN(COD_CAM), MAX(COD_CAM), MAX(CNPJ_CAM)"),
+            (QStringList{"2000", "1", "2000", "00000000002000"}));
+  EXPECT_FALSE(module().Conexao.inTransaction());
+  // Read before the failing line: 2299 accepted lines and 459 passed over.
+  EXPECT_EQ(window().pb->value(), 2299 + 459);
+  EXPECT_EQ(window().labImpFIM->text(), "anterior");
+  EXPECT_EQ(window().LabCount->text(), "2000 Registros.");
+
+  // The cache holds what the table holds for its year, and no row left half filled.
+  ClientDataSet& cache = module().cdsCAM;
+  EXPECT_EQ(cache.state(), DataSetState::Browse);
+  EXPECT_EQ(cache.changeCount(), 0);
+  EXPECT_EQ(cache.recordCount(), 2000);
+  EXPECT_FALSE(cache.locate("COD_CAM", 2001));
+}
+
+TEST_F(Import, RefusesToStartWithoutAFileOrAYear) {
+  const QString good = csv("um.csv", {candidateCsv("11111111000111", "UM", "26/09/2018")});
+  program.activate();
+  const struct {
+    const char* name;
+    QString path;
+    QString year;
+    QString warning;
+    QLineEdit* focus;
+    QString started;
+  } cases[] = {
+      {"no path", "", "2019", kNoFile, window().edtCaminhoCNPJ, ""},
+      {"no such file", files.filePath("nenhum.csv"), "2019", kNoFile, window().edtCaminhoCNPJ, ""},
+      {"a folder", files.path(), "2019", kNoFile, window().edtCaminhoCNPJ, ""},
+      {"blank year", good, "   ", kNoYear, window().edtExercicio, kStarted},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialogs.boxes.clear();
+    window().labImpINI->clear();
+    window().LabCount->setText("antes");
+    window().edtExercicio->setText(c.year);
+    window().btnPesquisar->setFocus();
+
+    run(c.path);
+
+    // One box only: the search, which would rewrite LabCount or warn again, did not run.
+    EXPECT_EQ(
+        dialogs.boxes,
+        (std::vector<RecordingDialogs::Box>{{dialogs::BoxKind::Warning, "Warning", c.warning}}));
+    EXPECT_EQ(QApplication::focusWidget(), c.focus);
+    EXPECT_EQ(window().labImpINI->text(), c.started);
+    EXPECT_EQ(window().LabCount->text(), "antes");
+    EXPECT_FALSE(module().cdsCAM.active());
+  }
+  EXPECT_EQ(totals("COUNT(*)").value(0), "0");
+}
+
+TEST_F(Import, PressDuringARunDoesNothing) {
+  const QString path = csv("tres.csv", {candidateCsv("11111111000111", "UM", "26/09/2018"),
+                                        candidateCsv("22222222000122", "DOIS", "26/09/2018"),
+                                        candidateCsv("33333333000133", "TRES", "26/09/2018")});
+  bool pressed = false;
+  // Runs while the run lets pending window events run.
+  QTimer::singleShot(0, &window(), [&] {
+    pressed = true;
+    window().btnImportar->click();
+  });
+
+  run(path);
+
+  EXPECT_TRUE(pressed);
+  EXPECT_EQ(dialogs.boxes, std::vector{kImportedBox});
+  EXPECT_EQ(window().labImportou->text(), "(3 Importados e 0 Alterados)");
+  EXPECT_EQ(totals("COUNT(*)").value(0), "3");
+
+  // Once the run has ended, a press starts the next.
+  run(path);
+  EXPECT_EQ(dialogs.boxes, (std::vector{kImportedBox, kImportedBox}));
+  EXPECT_EQ(window().labImportou->text(), "(0 Importados e 0 Alterados)");
+}
+
+TEST_F(Import, ClosingTheWindowDuringARunLetsTheRunEnd) {
+  const QString path = csv("tres.csv", {candidateCsv("11111111000111", "UM", "26/09/2018"),
+                                        candidateCsv("22222222000122", "DOIS", "26/09/2018"),
+                                        candidateCsv("33333333000133", "TRES", "26/09/2018")});
+  QTimer::singleShot(0, &window(), [&] { window().close(); });
+
+  run(path);
+
+  EXPECT_FALSE(window().isVisible());
+  EXPECT_EQ(dialogs.boxes, std::vector{kImportedBox});
+  EXPECT_FALSE(module().Conexao.inTransaction());
+  EXPECT_EQ(totals("COUNT(*)").value(0), "3");
+}
+
+TEST_F(Import, RowRefusedByTheDatabaseIsReportedButNotCounted) {
+  const QString path = csv("tres.csv", {candidateCsv("11111111000111", "UM", "26/09/2018"),
+                                        candidateCsv("22222222000122", "DOIS", "26/09/2018"),
+                                        candidateCsv("33333333000133", "TRES", "26/09/2018")});
+  // Another clerk inserts the next free code and commits it only while the run's insert of the
+  // same code waits for it: the run could not have seen it coming.
+  fb::Connection other;
+  other.params.database = TestServer::connectString(install.database);
+  other.params.user = "SYSDBA";
+  other.params.password = TestServer::password("SYSDBA");
+  std::thread committer;
+  LabelWatch count(window().LabCount);
+  count.when("1 de 3", [&] {
+    other.startTransaction();
+    fb::Query(other,
+              "INSERT INTO GR_CONTRIB_CAMPANHA (COD_CAM, CNPJ_CAM, ANO_CAM) "
+              "VALUES (2, '99999999000199', 2019)")
+        .execSQL();
+    committer = std::thread([&other] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(500));
+      other.commit();
+    });
+  });
+
+  run(path);
+  if (committer.joinable()) committer.join();
+
+  // The refused row comes back, with its message, at the next row's apply.
+  EXPECT_EQ(dialogs.boxes, (std::vector<RecordingDialogs::Box>{
+                               {dialogs::BoxKind::Error, "Erro", kDuplicateKeyText},
+                               {dialogs::BoxKind::Error, "Erro", kDuplicateKeyText},
+                               kImportedBox}));
+  EXPECT_EQ(window().labImportou->text(), "(2 Importados e 0 Alterados)");
+  EXPECT_EQ(rows("COD_CAM, CNPJ_CAM"),
+            (QStringList{"1", "11111111000111", "2", "99999999000199", "3", "33333333000133"}));
+  EXPECT_FALSE(module().Conexao.inTransaction());
+}
+
+TEST_F(Import, BothLayoutsStoreAccentedNames) {
+  const struct {
+    const char* name;
+    QString file;
+    QByteArray content;
+    QStringList stored;  // CNPJ, name, its length in bytes, year, legal nature, CNAE, date
+  } cases[] = {
+      {"delimited, Windows-1252",
+       "partidos.csv",
+       windows1252(partyCsv("11.111.111/0001-11", QString::fromUtf8("PARTIDO DA AÇÃO"),
+                            "26/09/2018 14:30") +
+                   "\r\n" +
+                   candidateCsv("22222222000122", QString::fromUtf8("JOSÉ CONCEIÇÃO"), "27/09/2018",
+                                "2018") +
+                   "\r\n"),
+       {"11111111000111", QString::fromUtf8("PARTIDO DA AÇÃO"), "15", "2019", "3220", "9492800",
+        "2018-09-26 14:30:00.0000",  //
+        "22222222000122", QString::fromUtf8("JOSÉ CONCEIÇÃO"), "14", "2018", "4090", "8411600",
+        "2018-09-27 00:00:00.0000"}},
+      {"fixed columns, UTF-8",
+       "candidatos.txt",
+       FixedColumnLine("02", "33333333000133",
+                       CandidateNameField("2018", QString::fromUtf8("ANTÔNIO GONÇALVES")), "2062",
+                       "4711301", "010820180915") +
+           "\n" +
+           FixedColumnLine("01", "44444444000144", QString::fromUtf8("PARTIDO DEMOCRÁTICO"), "3220",
+                           "9492800", "020820181000") +
+           "\n",
+       {"33333333000133", QString::fromUtf8("ANTÔNIO GONÇALVES"), "17", "2018", "2062", "4711301",
+        "2018-08-01 09:15:00.0000",  //
+        "44444444000144", QString::fromUtf8("PARTIDO DEMOCRÁTICO"), "19", "2019", "3220", "9492800",
+        "2018-08-02 10:00:00.0000"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QStringList cnpjs = {c.stored[0], c.stored[7]};
+    run(file(c.file, c.content));
+    EXPECT_EQ(dialogs.boxes.back(), kImportedBox);
+    EXPECT_EQ(rows("CNPJ_CAM, NOME_CAM, OCTET_LENGTH(NOME_CAM), ANO_CAM, NATJUR_CAM, CNAE_CAM, "
+                   "DATACNPJ_CAM",
+                   QString("CNPJ_CAM IN ('%1')").arg(cnpjs.join("', '"))),
+              c.stored);
+  }
+}
+
+}  // namespace
