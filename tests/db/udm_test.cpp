@@ -1,43 +1,15 @@
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "Installation.h"
 #include "TestServer.h"
-#include "common/InstallDir.h"
 #include "data/UDM.h"
 #include "firebird/Query.h"
 
+using tavrel::test::Installation;
 using tavrel::test::TestServer;
 
 namespace {
-
-// An installation folder whose voq.ini points at a fresh VOQDADOS.FDB on the private server.
-class Installation {
- public:
-  explicit Installation(const QString& owner = "SYSDBA", int port = TestServer::port()) {
-    QDir(dir.path()).mkpath("data/SGB_DADOS");
-    database = dir.path() + "/data/SGB_DADOS/VOQDADOS.FDB";
-    if (port == TestServer::port()) TestServer::createDatabase(database, owner);
-    writeVoqIni(port);
-    SetInstallDir(dir.path() + "/");
-  }
-  ~Installation() { SetInstallDir(QString()); }
-
-  void writeVoqIni(int port) {
-    QFile ini(dir.path() + "/voq.ini");
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write(QStringLiteral("[VOQ]\nServidor=localhost\nSO_Servidor=LINUX\nPORTACON=%1\n"
-                             "Caminho_Base_Dados=%2/data/\n")
-                  .arg(port)
-                  .arg(dir.path())
-                  .toUtf8());
-  }
-
-  QTemporaryDir dir;
-  QString database;
-};
 
 // Sets QEBVOQ's password for the life of the object, so that the account cannot log in.
 class QebvoqLockedOut {
