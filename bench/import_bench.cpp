@@ -1,0 +1,88 @@
+// Times the window's real import of a campaign file against the private server: lines per
+// second overall and for each tenth of the file, and the peak memory of the process.
+//
+//   import_bench INSTALL_DIR FILE   (INSTALL_DIR holds a voq.ini naming the database)
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTimer>
+#include <cstdio>
+
+#include "common/Dialogs.h"
+#include "common/InstallDir.h"
+#include "data/UDM.h"
+#include "ui/HotTrackButton.h"
+#include "ui/UTavrel.h"
+
+namespace {
+
+// Answers every box at once and remembers the last text, so a failed run is told.
+class AnsweringDialogs : public dialogs::Dialogs {
+ public:
+  void message(dialogs::BoxKind, const QString& caption, const QString& text) override {
+    last = caption + ": " + text;
+  }
+  dialogs::FileChoice openFile(const QString&, const QStringList&, int) override { return {}; }
+  QString last;
+};
+
+long peakRssKb() {
+  QFile status("/proc/self/status");
+  if (!status.open(QIODevice::ReadOnly)) return -1;
+  for (const QByteArray& line : status.readAll().split('\n')) {
+    if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').first().toLong();
+  }
+  return -1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: import_bench INSTALL_DIR FILE\n");
+    return 2;
+  }
+  AnsweringDialogs boxes;
+  dialogs::install(&boxes);
+  SetInstallDir(QString::fromLocal8Bit(argv[1]) + "/");
+
+  TFTavrel window;
+  window.Arguments = {"tavrel", "bench"};
+  Tdm module;
+  window.show();
+  window.edtCaminhoCNPJ->setText(QString::fromLocal8Bit(argv[2]));
+
+  // The bar moves one step a line; its position is sampled while the run lets events run.
+  std::vector<qint64> tenthsAt;
+  QElapsedTimer clock;
+  QTimer sampler;
+  sampler.setInterval(5);
+  QObject::connect(&sampler, &QTimer::timeout, [&] {
+    const int max = window.pb->maximum();
+    while (max > 0 && tenthsAt.size() < 10 &&
+           window.pb->value() >= static_cast<qint64>(max) * (tenthsAt.size() + 1) / 10) {
+      tenthsAt.push_back(clock.nsecsElapsed());
+    }
+  });
+  sampler.start();
+  clock.start();
+  window.btnImportar->click();
+  const qint64 total = clock.nsecsElapsed();
+  sampler.stop();
+
+  const int lines = window.pb->maximum();
+  std::printf("result: %s\n", qPrintable(boxes.last));
+  std::printf("lines: %d  seconds: %.2f  lines/s: %.0f  peak RSS: %ld kB\n", lines, total / 1e9,
+              lines / (total / 1e9), peakRssKb());
+  qint64 previous = 0;
+  for (std::size_t i = 0; i < tenthsAt.size(); ++i) {
+    std::printf("tenth %zu: %.0f lines/s\n", i + 1, (lines / 10.0) / ((tenthsAt[i] - previous) / 1e9));
+    previous = tenthsAt[i];
+  }
+  dialogs::install(nullptr);
+  return 0;
+}
