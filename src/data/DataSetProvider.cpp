@@ -94,6 +94,8 @@ void DataSetProvider::Send(const DeltaRecord& delta, const std::vector<FieldDef>
     bind(statement, static_cast<int>(i), update.params[i]);
   }
   statement.execute(*connection.transaction());
+  // An insert that raised no error has stored its one row; asking would cost a round trip.
+  if (delta.kind == ChangeKind::Insert) return;
   const unsigned affected = statement.affectedRows();
   if (affected == 0) throw AppError(QStringLiteral("Record not found or changed by another user"));
   if (affected > 1) {

@@ -181,10 +181,8 @@ qint32 Tdm::NextCode() {
   Conexao.withTransaction([&](fb::Transaction& transaction) {
     fb::Statement& qrz = Conexao.prepared(
         QStringLiteral("SELECT Coalesce(MAX(COD_CAM)+1, 1) as qtd FROM GR_CONTRIB_CAMPANHA"));
-    qrz.open(transaction);
-    qrz.fetch();
+    qrz.executeSingleton(transaction);
     codigo = static_cast<qint32>(qrz.integer(qrz.columnIndex(QStringLiteral("qtd"))));
-    qrz.close();
   });
   return codigo;
 }
@@ -233,10 +231,8 @@ QDateTime DataBanco() {
   connection.withTransaction([&](fb::Transaction& transaction) {
     fb::Statement& qrx = connection.prepared(
         QStringLiteral("SELECT CURRENT_TIMESTAMP AS DATABANCO FROM RDB$DATABASE"));
-    qrx.open(transaction);
-    if (!qrx.fetch()) throw fb::Error(QStringLiteral("No current timestamp"));
+    qrx.executeSingleton(transaction);
     now = qrx.timestamp(qrx.columnIndex(QStringLiteral("DATABANCO")));
-    qrx.close();
   });
   return now;
 }

@@ -1,8 +1,14 @@
 #include "firebird/Error.h"
 
+#include <algorithm>
+
 namespace fb {
 
-Error::Error(const QString& message)
-    : std::runtime_error(message.toStdString()), message_(message) {}
+Error::Error(const QString& message, std::vector<long> codes)
+    : std::runtime_error(message.toStdString()), message_(message), codes_(std::move(codes)) {}
+
+bool Error::has(long code) const {
+  return std::find(codes_.begin(), codes_.end(), code) != codes_.end();
+}
 
 }  // namespace fb

@@ -172,6 +172,16 @@ void Statement::execute(Transaction& transaction) {
   input->release();
 }
 
+bool Statement::executeSingleton(Transaction& transaction) {
+  try {
+    execute(transaction);
+  } catch (const Error& e) {
+    if (!e.has(isc_stream_eof)) throw;
+    return hasRow_ = false;
+  }
+  return hasRow_ = true;
+}
+
 unsigned Statement::affectedRows() {
   Status status(attachment_.client());
   return static_cast<unsigned>(handle_->getAffectedRecords(&status));

@@ -30,6 +30,9 @@ class Statement {
   void setTimestamp(int index, const QDateTime& value);
 
   void execute(Transaction& transaction);
+  // Runs a select that yields at most one row, reading it in the same round trip; false when
+  // there is none.
+  bool executeSingleton(Transaction& transaction);
   // Rows affected by the last execute (a round trip to the server).
   unsigned affectedRows();
 

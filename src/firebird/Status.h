@@ -19,8 +19,12 @@ class Status : public Firebird::BaseStatusWrapper<Status> {
   static void checkException(Status* status) {
     if (status->dirty && (status->getState() & Firebird::IStatus::STATE_ERRORS)) {
       const QString text = status->client_.formatStatus(status->status);
+      std::vector<long> codes;
+      for (const intptr_t* v = status->status->getErrors(); *v != isc_arg_end; v += 2) {
+        if (v[0] == isc_arg_gds) codes.push_back(static_cast<long>(v[1]));
+      }
       status->clearException();
-      throw Error(text);
+      throw Error(text, std::move(codes));
     }
   }
 

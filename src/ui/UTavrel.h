@@ -17,9 +17,6 @@ class QPushButton;
 class QTableView;
 class DataSetModel;
 struct LineValues;
-namespace fb {
-class Query;
-}
 
 // The program's one window: every control under its own name, and the handlers of the user
 // interface.
@@ -91,7 +88,7 @@ class TFTavrel : public QWidget {
   void OnSignal(Sender* sender, Signal signal, void (TFTavrel::*handler)());
 
   enum class MergeResult { Inserted, Rewritten, Unchanged };
-  MergeResult MergeLine(const LineValues& line, fb::Query& qrCAM);
+  MergeResult MergeLine(const LineValues& line);
   bool PostAndApply();
 
   DataSetModel* gridModel_ = nullptr;

@@ -80,7 +80,6 @@ void TFTavrel::btnImportarClick() {
       dm->OpenCAM(edtExercicio->text());
     }
 
-    fb::Query qrCAM(dm->Conexao);
     const qint64 totLin = countLines(path);
     const int progressMax = static_cast<int>(std::min<qint64>(totLin, INT_MAX));
     pb->setMaximum(progressMax);
@@ -99,7 +98,7 @@ void TFTavrel::btnImportarClick() {
       if (const std::optional<LineValues> line =
               readImportLine(*Linha, layout, dm->VOQ_Exercicio)) {
         ++ncommit;
-        switch (MergeLine(*line, qrCAM)) {
+        switch (MergeLine(*line)) {
           case MergeResult::Inserted:
             ++qtdImp;
             break;
@@ -140,21 +139,23 @@ void TFTavrel::btnImportarClick() {
   btnPesquisar->click();
 }
 
-TFTavrel::MergeResult TFTavrel::MergeLine(const LineValues& line, fb::Query& qrCAM) {
+TFTavrel::MergeResult TFTavrel::MergeLine(const LineValues& line) {
   ClientDataSet& cds = dm->cdsCAM;
-  qrCAM.setSQL("SELECT COD_CAM, CNPJ_CAM, DATACNPJ_CAM FROM GR_CONTRIB_CAMPANHA WHERE CNPJ_CAM = " +
-               QuotedStr(line.CNPJ));
-  qrCAM.open();
-  const bool found = !qrCAM.eof();
+  // The first stored row with the line's CNPJ. Prepared once for the run; the parameter is
+  // widened so that a CNPJ longer than the column is compared, not refused.
   std::optional<qint32> code;
   QDateTime stored;
-  if (found) {
-    fb::Statement& row = qrCAM.statement();
-    code = static_cast<qint32>(row.integer(row.columnIndex("COD_CAM")));
-    stored = row.timestamp(row.columnIndex("DATACNPJ_CAM"));
-  }
-  // Closed at once: its rows must not outlive the transaction a commit may end.
-  qrCAM.close();
+  dm->Conexao.withTransaction([&](fb::Transaction& transaction) {
+    fb::Statement& qrCAM = dm->Conexao.prepared(
+        "SELECT FIRST 1 COD_CAM, CNPJ_CAM, DATACNPJ_CAM FROM GR_CONTRIB_CAMPANHA "
+        "WHERE CNPJ_CAM = CAST(? AS VARCHAR(32765))");
+    qrCAM.setText(0, line.CNPJ);
+    if (qrCAM.executeSingleton(transaction)) {
+      code = static_cast<qint32>(qrCAM.integer(qrCAM.columnIndex("COD_CAM")));
+      stored = qrCAM.timestamp(qrCAM.columnIndex("DATACNPJ_CAM"));
+    }
+  });
+  const bool found = code.has_value();
 
   const auto setLineValues = [&] {
     cds.setText("TIPO_CAM", line.Tipo);

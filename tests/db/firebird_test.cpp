@@ -116,6 +116,30 @@ TEST_F(FirebirdLayer, PreparedStatementRunsAgainWithNewParametersAcrossCommits) 
   EXPECT_THROW(select.columnIndex("NO_SUCH_COLUMN"), fb::Error);
 }
 
+TEST_F(FirebirdLayer, SingletonSelectReadsItsRowOrTellsThereIsNone) {
+  run("INSERT INTO GR_CONTRIB_CAMPANHA (COD_CAM, CNPJ_CAM) VALUES (7, '12345678000190')");
+  fb::Transaction t(*attachment);
+  fb::Statement lookup(*attachment, t,
+                       "SELECT FIRST 1 COD_CAM FROM GR_CONTRIB_CAMPANHA "
+                       "WHERE CNPJ_CAM = CAST(? AS VARCHAR(32765))");
+  const struct {
+    QString cnpj;
+    bool found;
+  } cases[] = {
+      {"12345678000190", true},
+      {"99999999000199", false},
+      {"1234567800019012345678901", false},  // longer than the column: compared, not refused
+  };
+  for (const auto& c : cases) {
+    lookup.setText(0, c.cnpj);
+    EXPECT_EQ(lookup.executeSingleton(t), c.found) << c.cnpj.toStdString();
+    if (c.found) EXPECT_EQ(lookup.integer(0), 7);
+  }
+  fb::Statement many(*attachment, t, "SELECT COD_CAM FROM GR_CONTRIB_CAMPANHA UNION ALL "
+                                     "SELECT COD_CAM FROM GR_CONTRIB_CAMPANHA");
+  EXPECT_THROW(many.executeSingleton(t), fb::Error) << "more than one row is an error";
+}
+
 TEST_F(FirebirdLayer, TextTravelsAsWindows1252Bytes) {
   fb::Transaction t(*attachment);
   fb::Statement insert(*attachment, t,
