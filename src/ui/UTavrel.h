@@ -76,7 +76,6 @@ class TFTavrel : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
 
  private:
   void CreateControls();
@@ -90,6 +89,7 @@ class TFTavrel : public QWidget {
   enum class MergeResult { Inserted, Rewritten, Unchanged };
   MergeResult MergeLine(const LineValues& line);
   bool PostAndApply();
+  void RollBackRun();
 
   DataSetModel* gridModel_ = nullptr;
   bool importing_ = false;

@@ -1,7 +1,5 @@
 // The import run and the choice of its file.
-#include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,7 +16,6 @@
 #include "common/Win1252.h"
 #include "common/funcoes.h"
 #include "data/UDM.h"
-#include "firebird/Query.h"
 #include "import/ImportLayout.h"
 #include "import/ImportLine.h"
 #include "import/LineCount.h"
@@ -48,11 +45,6 @@ QString FolderOf(const QString& path) {
 
 }  // namespace
 
-void TFTavrel::closeEvent(QCloseEvent* event) {
-  // A run goes on to its end (committed or rolled back); the program ends when it returns.
-  QWidget::closeEvent(event);
-}
-
 void TFTavrel::btnImportarClick() {
   // Pending window events run during a run, and a second press must not start another.
   if (importing_) return;
@@ -81,7 +73,8 @@ void TFTavrel::btnImportarClick() {
     }
 
     const qint64 totLin = countLines(path);
-    const int progressMax = static_cast<int>(std::min<qint64>(totLin, INT_MAX));
+    // A bar without range would show an endless busy animation instead of an empty bar.
+    const int progressMax = static_cast<int>(std::clamp<qint64>(totLin, 1, INT_MAX));
     pb->setMaximum(progressMax);
     pb->setValue(0);
     QCoreApplication::processEvents();
@@ -130,13 +123,21 @@ void TFTavrel::btnImportarClick() {
     dm->cdsCAM.cancel();
     dialogs::ShowError("Erro ao importar os CNPJ dos Candidatos/Partidos Importado!\rErro: " +
                        QString::fromUtf8(e.what()));
-    if (dm->Conexao.inTransaction()) {
-      dm->Conexao.rollback();
-      // The cache would otherwise hold rows the table no longer has.
-      dm->ReloadCAM();
-    }
+    if (dm->Conexao.inTransaction()) RollBackRun();
   }
   btnPesquisar->click();
+}
+
+void TFTavrel::RollBackRun() {
+  try {
+    dm->Conexao.rollback();
+    // The cache would otherwise hold rows the table no longer has.
+    dm->ReloadCAM();
+  } catch (const std::exception& e) {
+    // Closed, the cache is read afresh by the next run instead of being trusted.
+    dm->cdsCAM.close();
+    ReportFailure(QString::fromUtf8(e.what()));
+  }
 }
 
 TFTavrel::MergeResult TFTavrel::MergeLine(const LineValues& line) {

@@ -220,6 +220,9 @@ TEST_F(Import, EmptyFileCommitsNothingAndKeepsTheCounts) {
   EXPECT_EQ(window().labImpFIM->text(), kFinished);
   EXPECT_FALSE(module().Conexao.inTransaction());
   EXPECT_EQ(totals("COUNT(*)").value(0), "0");
+  // Full, not the busy animation a bar without range shows.
+  EXPECT_GT(window().pb->maximum(), window().pb->minimum());
+  EXPECT_EQ(window().pb->value(), window().pb->maximum());
 }
 
 // Pairs of lines of one CNPJ: the second rewrites the row the first inserted only when its
