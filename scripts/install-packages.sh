@@ -19,7 +19,7 @@ PACKAGES=(
   # the demo's sample files
   python3
   # the window without a desktop: virtual display, screenshots, clicks and keys, a font
-  xvfb xauth imagemagick xdotool fonts-dejavu-core
+  xvfb xauth imagemagick xdotool fonts-dejavu-core fonts-liberation2
 )
 
 missing=()
