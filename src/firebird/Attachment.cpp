@@ -36,6 +36,10 @@ Attachment::Attachment(const AttachParams& params)
 }
 
 Attachment::~Attachment() {
+  if (lost_) {
+    handle_->release();
+    return;
+  }
   Status status(client_);
   try {
     handle_->detach(&status);

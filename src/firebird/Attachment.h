@@ -27,11 +27,15 @@ class Attachment {
   Client& client() const { return client_; }
   Firebird::IAttachment* handle() const { return handle_; }
   int dialect() const { return dialect_; }
+  // Set when a call on it found the connection gone; a lost attachment is only released.
+  bool lost() const { return lost_; }
+  void markLost() { lost_ = true; }
 
  private:
   Client& client_;
   Firebird::IAttachment* handle_ = nullptr;
   int dialect_;
+  bool lost_ = false;
 };
 
 }  // namespace fb

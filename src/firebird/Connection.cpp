@@ -9,6 +9,8 @@ Connection::~Connection() {
 }
 
 void Connection::open() {
+  // A lost attachment is given up, so the next use attaches again instead of failing on.
+  if (connected() && attachment_->lost()) close();
   if (connected()) return;
   if (beforeConnect) beforeConnect();
   attachment_ = std::make_unique<Attachment>(params);

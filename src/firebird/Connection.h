@@ -27,13 +27,17 @@ class Connection {
   void open();
   void close();  // rolls back an explicit transaction still open
   bool connected() const { return attachment_ != nullptr; }
+  bool lost() const { return connected() && attachment_->lost(); }
   Attachment& attachment();  // attaching first when needed
   // A statement prepared once on this attachment and kept for executing again, for work that
   // repeats the same text many times (every line of an import). Released when detaching.
   Statement& prepared(const QString& sql);
 
   void startTransaction();
-  bool inTransaction() const { return transaction_ != nullptr && transaction_->active(); }
+  // False once the attachment is lost: the server has ended its transactions.
+  bool inTransaction() const {
+    return transaction_ != nullptr && transaction_->active() && !lost();
+  }
   void commit();
   void rollback();
   // Runs work in the explicit transaction, or in one of its own committed when work returns

@@ -13,6 +13,8 @@ class Error : public std::runtime_error {
   explicit Error(const QString& message, std::vector<long> codes = {});
   const QString& message() const { return message_; }
   bool has(long code) const;
+  // The server or the network went away: the attachment is of no further use.
+  bool connectionLost() const;
 
  private:
   QString message_;

@@ -9,7 +9,8 @@ namespace fb {
 
 // A statement on a connection, run in its explicit transaction when one is open and in a
 // transaction of its own otherwise (committed when the statement has run or its rows are
-// closed). Opening it attaches the connection first when needed.
+// closed). Opening it attaches the connection first when needed. A query serves one operation:
+// it must not outlive a close of its connection.
 class Query {
  public:
   explicit Query(Connection& connection, const QString& sql = QString());

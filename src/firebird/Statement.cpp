@@ -32,7 +32,7 @@ QDateTime fromFirebird(ISC_DATE date, ISC_TIME time) {
 
 Statement::Statement(Attachment& attachment, Transaction& transaction, const QString& sql)
     : attachment_(attachment) {
-  Status status(attachment.client());
+  Status status(attachment.client(), &attachment);
   const QByteArray text = win1252::encode(sql);
   handle_ = attachment.handle()->prepare(&status, transaction.handle(), 0, text.constData(),
                                          attachment.dialect(),
@@ -65,7 +65,7 @@ Statement::~Statement() {
 }
 
 void Statement::release() {
-  Status status(attachment_.client());
+  Status status(attachment_.client(), &attachment_);
   if (output_ != nullptr) output_->release();
   if (described_ != nullptr) described_->release();
   output_ = described_ = nullptr;
@@ -103,7 +103,7 @@ void Statement::setTimestamp(int index, const QDateTime& value) {
 }
 
 Firebird::IMessageMetadata* Statement::buildInput() {
-  Status status(attachment_.client());
+  Status status(attachment_.client(), &attachment_);
   Firebird::IMetadataBuilder* builder = described_->getBuilder(&status);
   Firebird::IMessageMetadata* metadata = nullptr;
   try {
@@ -160,7 +160,7 @@ Firebird::IMessageMetadata* Statement::buildInput() {
 
 void Statement::execute(Transaction& transaction) {
   close();
-  Status status(attachment_.client());
+  Status status(attachment_.client(), &attachment_);
   Firebird::IMessageMetadata* input = buildInput();
   try {
     handle_->execute(&status, transaction.handle(), input, inBuffer_.data(), output_,
@@ -183,13 +183,13 @@ bool Statement::executeSingleton(Transaction& transaction) {
 }
 
 unsigned Statement::affectedRows() {
-  Status status(attachment_.client());
+  Status status(attachment_.client(), &attachment_);
   return static_cast<unsigned>(handle_->getAffectedRecords(&status));
 }
 
 void Statement::open(Transaction& transaction) {
   close();
-  Status status(attachment_.client());
+  Status status(attachment_.client(), &attachment_);
   Firebird::IMessageMetadata* input = buildInput();
   try {
     cursor_ =
@@ -204,7 +204,7 @@ void Statement::open(Transaction& transaction) {
 
 bool Statement::fetch() {
   if (cursor_ == nullptr) throw Error(QStringLiteral("Cursor is not open"));
-  Status status(attachment_.client());
+  Status status(attachment_.client(), &attachment_);
   hasRow_ = cursor_->fetchNext(&status, outBuffer_.data()) == Firebird::IStatus::RESULT_OK;
   return hasRow_;
 }
@@ -212,7 +212,7 @@ bool Statement::fetch() {
 void Statement::close() {
   hasRow_ = false;
   if (cursor_ == nullptr) return;
-  Status status(attachment_.client());
+  Status status(attachment_.client(), &attachment_);
   Firebird::IResultSet* cursor = cursor_;
   cursor_ = nullptr;
   try {

@@ -7,29 +7,24 @@
 
 namespace fb {
 
+class Attachment;
+
 // A status wrapper for the OO API calls that throws fb::Error with the library's own text.
+// Given the attachment the call works on, it marks that attachment lost when the failure
+// says the connection is gone.
 class Status : public Firebird::BaseStatusWrapper<Status> {
  public:
-  explicit Status(const Client& client)
-      : BaseStatusWrapper(client.master()->getStatus()), client_(client) {}
+  explicit Status(const Client& client, Attachment* watched = nullptr)
+      : BaseStatusWrapper(client.master()->getStatus()), client_(client), watched_(watched) {}
   ~Status() { dispose(); }
   Status(const Status&) = delete;
   Status& operator=(const Status&) = delete;
 
-  static void checkException(Status* status) {
-    if (status->dirty && (status->getState() & Firebird::IStatus::STATE_ERRORS)) {
-      const QString text = status->client_.formatStatus(status->status);
-      std::vector<long> codes;
-      for (const intptr_t* v = status->status->getErrors(); *v != isc_arg_end; v += 2) {
-        if (v[0] == isc_arg_gds) codes.push_back(static_cast<long>(v[1]));
-      }
-      status->clearException();
-      throw Error(text, std::move(codes));
-    }
-  }
+  static void checkException(Status* status);
 
  private:
   const Client& client_;
+  Attachment* watched_;
 };
 
 }  // namespace fb

@@ -6,7 +6,7 @@ namespace fb {
 
 Transaction::Transaction(Attachment& attachment) : attachment_(attachment) {
   Client& client = attachment.client();
-  Status status(client);
+  Status status(client, &attachment);
   Firebird::IXpbBuilder* tpb =
       client.util()->getXpbBuilder(&status, Firebird::IXpbBuilder::TPB, nullptr, 0);
   try {
@@ -33,13 +33,13 @@ Transaction::~Transaction() {
 }
 
 void Transaction::commit() {
-  Status status(attachment_.client());
+  Status status(attachment_.client(), &attachment_);
   handle_->commit(&status);  // releases the handle on success
   handle_ = nullptr;
 }
 
 void Transaction::rollback() {
-  Status status(attachment_.client());
+  Status status(attachment_.client(), &attachment_);
   Firebird::ITransaction* handle = handle_;
   handle_ = nullptr;
   try {

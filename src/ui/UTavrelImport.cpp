@@ -123,14 +123,15 @@ void TFTavrel::btnImportarClick() {
     dm->cdsCAM.cancel();
     dialogs::ShowError("Erro ao importar os CNPJ dos Candidatos/Partidos Importado!\rErro: " +
                        QString::fromUtf8(e.what()));
-    if (dm->Conexao.inTransaction()) RollBackRun();
+    if (dm->Conexao.inTransaction() || dm->Conexao.lost()) RollBackRun();
   }
   btnPesquisar->click();
 }
 
 void TFTavrel::RollBackRun() {
   try {
-    dm->Conexao.rollback();
+    // A lost connection has had its transaction rolled back by the server already.
+    if (dm->Conexao.inTransaction()) dm->Conexao.rollback();
     // The cache would otherwise hold rows the table no longer has.
     dm->ReloadCAM();
   } catch (const std::exception& e) {
