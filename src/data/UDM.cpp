@@ -50,8 +50,8 @@ Tdm::Tdm()
   dm = this;
   cdsCAM.setFields(ContributorFields(/*codCamRequired=*/true));
   cdsVis.setFields(ContributorFields(/*codCamRequired=*/false));
-  WireProvider(dspCAM, cdsCAM);
-  WireProvider(dspVis, cdsVis);
+  WireProvider(dspCAM);
+  WireProvider(dspVis);
   Conexao.beforeConnect = [this] { ConexaoBeforeConnect(); };
   DataModuleCreate();
 }
@@ -157,7 +157,7 @@ bool Tdm::Reconectar() {
   return Conexao.connected();
 }
 
-void Tdm::WireProvider(DataSetProvider& provider, ClientDataSet&) {
+void Tdm::WireProvider(DataSetProvider& provider) {
   using namespace std::placeholders;
   provider.BeforeUpdateRecord = std::bind(&Tdm::dspCAMBeforeUpdateRecord, this, _1, _2, _3, _4, _5);
   provider.GetTableName = std::bind(&Tdm::dspCAMGetTableName, this, _1, _2, _3);

@@ -70,7 +70,8 @@ class Tdm {
 
  private:
   void ConfigureConAUX(const QString& BaseDados);
-  void WireProvider(DataSetProvider& provider, ClientDataSet& set);
+  // Both resolvers share the write path's handlers.
+  void WireProvider(DataSetProvider& provider);
 
   QString camYear_;
 };
