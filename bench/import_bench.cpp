@@ -80,7 +80,8 @@ int main(int argc, char* argv[]) {
               lines / (total / 1e9), peakRssKb());
   qint64 previous = 0;
   for (std::size_t i = 0; i < tenthsAt.size(); ++i) {
-    std::printf("tenth %zu: %.0f lines/s\n", i + 1, (lines / 10.0) / ((tenthsAt[i] - previous) / 1e9));
+    std::printf("tenth %zu: %.0f lines/s\n", i + 1,
+                (lines / 10.0) / ((tenthsAt[i] - previous) / 1e9));
     previous = tenthsAt[i];
   }
   dialogs::install(nullptr);

@@ -8,19 +8,25 @@ namespace {
 Dialogs* installed = nullptr;
 }
 
-void install(Dialogs* implementation) { installed = implementation; }
+void install(Dialogs* implementation) {
+  installed = implementation;
+}
 
 Dialogs& current() {
   if (installed == nullptr) throw std::logic_error("no dialogs implementation installed");
   return *installed;
 }
 
-void ShowWarning(const QString& text) { current().message(BoxKind::Warning, "Warning", text); }
+void ShowWarning(const QString& text) {
+  current().message(BoxKind::Warning, "Warning", text);
+}
 
 void ShowInformation(const QString& text) {
   current().message(BoxKind::Information, "Information", text);
 }
 
-void ShowError(const QString& text) { current().message(BoxKind::Error, "Error", text); }
+void ShowError(const QString& text) {
+  current().message(BoxKind::Error, "Error", text);
+}
 
 }  // namespace dialogs

@@ -135,8 +135,9 @@ TEST_F(FirebirdLayer, SingletonSelectReadsItsRowOrTellsThereIsNone) {
     EXPECT_EQ(lookup.executeSingleton(t), c.found) << c.cnpj.toStdString();
     if (c.found) EXPECT_EQ(lookup.integer(0), 7);
   }
-  fb::Statement many(*attachment, t, "SELECT COD_CAM FROM GR_CONTRIB_CAMPANHA UNION ALL "
-                                     "SELECT COD_CAM FROM GR_CONTRIB_CAMPANHA");
+  fb::Statement many(*attachment, t,
+                     "SELECT COD_CAM FROM GR_CONTRIB_CAMPANHA UNION ALL "
+                     "SELECT COD_CAM FROM GR_CONTRIB_CAMPANHA");
   EXPECT_THROW(many.executeSingleton(t), fb::Error) << "more than one row is an error";
 }
 
@@ -149,8 +150,9 @@ TEST_F(FirebirdLayer, TextTravelsAsWindows1252Bytes) {
   t.commit();
 
   // One byte a character in the column, and the right characters as another client reads them.
-  EXPECT_EQ(TestServer::values(path, "SELECT OCTET_LENGTH(NOME_CAM), NOME_CAM "
-                                     "FROM GR_CONTRIB_CAMPANHA"),
+  EXPECT_EQ(TestServer::values(path,
+                               "SELECT OCTET_LENGTH(NOME_CAM), NOME_CAM "
+                               "FROM GR_CONTRIB_CAMPANHA"),
             (QStringList{"8", QString::fromUtf8("AÇÃO ÉÍÓ")}));
 
   fb::Transaction reading(*attachment);
@@ -189,8 +191,7 @@ TEST_F(FirebirdLayer, RollbackUndoesTheTransactionsWork) {
   EXPECT_TRUE(t.active());
   t.rollback();
   EXPECT_FALSE(t.active());
-  EXPECT_EQ(TestServer::values(path, "SELECT COUNT(*) FROM GR_CONTRIB_CAMPANHA"),
-            QStringList{"0"});
+  EXPECT_EQ(TestServer::values(path, "SELECT COUNT(*) FROM GR_CONTRIB_CAMPANHA"), QStringList{"0"});
 }
 
 TEST_F(FirebirdLayer, QueryRunsInTheExplicitTransactionOrCommitsItsOwn) {
@@ -209,8 +210,7 @@ TEST_F(FirebirdLayer, QueryRunsInTheExplicitTransactionOrCommitsItsOwn) {
   connection.rollback();
   EXPECT_FALSE(connection.inTransaction());
 
-  EXPECT_EQ(TestServer::values(path, "SELECT COD_CAM FROM GR_CONTRIB_CAMPANHA"),
-            QStringList{"1"});
+  EXPECT_EQ(TestServer::values(path, "SELECT COD_CAM FROM GR_CONTRIB_CAMPANHA"), QStringList{"1"});
 }
 
 TEST_F(FirebirdLayer, AttachingToAMissingDatabaseFailsWithTheLibrarysText) {

@@ -1,6 +1,6 @@
+#include <gtest/gtest.h>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "Installation.h"
 #include "TestServer.h"

@@ -1,5 +1,5 @@
-#include <QElapsedTimer>
 #include <gtest/gtest.h>
+#include <QElapsedTimer>
 
 #include "Installation.h"
 #include "TestServer.h"
@@ -20,8 +20,8 @@ class QebvoqLockedOut {
  private:
   static void setPassword(const QString& password) {
     const QString any = TestServer::createFreshDatabase();
-    TestServer::isql(any, QStringLiteral("ALTER USER QEBVOQ PASSWORD '%1' USING PLUGIN Srp;")
-                              .arg(password));
+    TestServer::isql(
+        any, QStringLiteral("ALTER USER QEBVOQ PASSWORD '%1' USING PLUGIN Srp;").arg(password));
   }
 };
 

@@ -57,8 +57,8 @@ TEST(QtDialogs, MessageBoxHasTheCaptionTheIconOfItsKindAndOneOkButton) {
 }
 
 TEST(QtDialogs, CarriageReturnsBreakTheTextIntoLines) {
-  const auto box = QtDialogs::BuildMessageBox(dialogs::BoxKind::Error, "Erro",
-                                              "Atenção!!! \r\rViolação\r\nFim");
+  const auto box =
+      QtDialogs::BuildMessageBox(dialogs::BoxKind::Error, "Erro", "Atenção!!! \r\rViolação\r\nFim");
   EXPECT_EQ(box->text(), "Atenção!!! \n\nViolação\nFim");
   EXPECT_EQ(box->textFormat(), Qt::PlainText);
 }

@@ -14,9 +14,9 @@
 #include <functional>
 #include <map>
 
+#include "ContributorRows.h"
 #include "Installation.h"
 #include "RunningProgram.h"
-#include "ContributorRows.h"
 #include "data/UDM.h"
 #include "ui/DataSetModel.h"
 #include "ui/UTavrel.h"

@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include "ContributorRows.h"
 #include "Installation.h"
 #include "RunningProgram.h"
-#include "ContributorRows.h"
 #include "data/UDM.h"
 #include "ui/DataSetModel.h"
 #include "ui/UTavrel.h"
