@@ -2,6 +2,7 @@
 """Write the demo's campaign files into a folder.
 
     python3 scripts/make_samples.py DIR [YEAR]
+    python3 scripts/make_samples.py --lines N DIR [YEAR]
 
 Writes DIR/cnpj_campanha_YEAR.txt (fixed columns, UTF-8) and DIR/cnpj_campanha_YEAR.csv
 (';'-delimited, Windows-1252). YEAR is the election year, this year by default, so that the
@@ -12,6 +13,10 @@ Besides new contributors, each file names some contributors that sql/demo_data.s
 this year's with a later CNPJ date (the import rewrites them), this year's with an earlier
 date and ones of two years ago (the import leaves them alone). The two files share no CNPJ,
 so they can be imported in either order; importing a file again changes nothing.
+
+With --lines, writes instead DIR/campanha_N_YEAR.txt and .csv for timing the import on an empty
+table: the same N contributor lines in both layouts, every tenth of them a contributor of the
+file named again with a later CNPJ date (the import rewrites it), the others new.
 """
 
 import datetime
@@ -111,7 +116,8 @@ def new_lines(year, count, cnpj_base, first_candidate):
     """count new contributors: every tenth a party, the others candidates."""
     lines = []
     for k in range(1, count + 1):
-        cnpj = cnpj_with_check_digits(f"{cnpj_base + k * 4099:08d}0001")
+        # 4099 shares no factor with 10^8, so the roots stay distinct for any count below it.
+        cnpj = cnpj_with_check_digits(f"{(cnpj_base + k * 4099) % 100_000_000:08d}0001")
         when = datetime.datetime(year, 8, 16, 8, 0) + datetime.timedelta(
             days=k * 7 % 45, minutes=k * 37 % 600)
         if k % 10 == 0:
@@ -126,6 +132,26 @@ def new_lines(year, count, cnpj_base, first_candidate):
                      SURNAMES[n * 3 % len(SURNAMES)], SURNAMES[n * 7 % len(SURNAMES)]]
             name = " ".join(p for p in parts if p) + " " + OFFICES[n % len(OFFICES)]
             lines.append(Line(False, cnpj, name, year, NATJUR_CANDIDATE, CNAE_POLITICAL, when))
+    return lines
+
+
+def later(line, days):
+    """The same contributor again, its CNPJ date days later."""
+    return Line(line.party, line.cnpj, line.name, line.year, line.natjur, line.cnae,
+                line.when + datetime.timedelta(days=days), line.acronym)
+
+
+def bulk_lines(year, count):
+    """count lines: after every nine new contributors, one of the file's earlier ones again
+    with a later date, each named again once, from about halfway back in the file."""
+    repeats = count // 10
+    news = new_lines(year, count - repeats, 10000000, 0)
+    lines = []
+    for i, line in enumerate(news):
+        lines.append(line)
+        block = i // 9
+        if i % 9 == 8 and block < repeats:
+            lines.append(later(news[(block // 2) * 9 + 2 + 4 * (block % 2)], 3))
     return lines
 
 
@@ -161,24 +187,34 @@ def delimited_line(line):
     return ";".join(fields)
 
 
-def write_fixed_columns(path, year, stored):
-    news = new_lines(year, 200, 50000000, 0)
-    # The same new CNPJ again, later: inserted by its first line, rewritten by this one.
-    again = news[41]
-    repeated = Line(again.party, again.cnpj, again.name, again.year, again.natjur, again.cnae,
-                    again.when + datetime.timedelta(days=3))
-    rewrites = [known_line(stored[i], 20) for i in (1, 2, 4, 5, 7, 8, 10, 11, 13, 14, 20, 22)]
-    earlier = [known_line(stored[i], -10) for i in (200, 202, 203)]
-    old_year = [known_line(stored[i], 20) for i in (3, 6)]
-    lines = interleave(news, rewrites + earlier + old_year)
-    lines.insert(len(lines) - 5, repeated)
-
+def write_fixed_column_file(path, year, lines):
+    """The header, the detail lines and the trailer; the number of lines written."""
     text = [f"1CNPJ DE CAMPANHA ELEITORAL {year} - {TOWN}"]
     text += [fixed_column_line(line, n) for n, line in enumerate(lines, start=1)]
     text.append(f"9{len(lines):09d}")
     with open(path, "w", encoding="utf-8", newline="\n") as out:
         out.write("\n".join(text) + "\n")
-    return len(text), len(news), len(rewrites) + 1
+    return len(text)
+
+
+def write_delimited_file(path, lines):
+    """The title line and the lines; the number of lines written."""
+    text = ["TIPO;CNPJ;NOME;NATJUR;CNAE;DATA"] + [delimited_line(line) for line in lines]
+    with open(path, "w", encoding="cp1252", newline="\r\n") as out:
+        out.write("\n".join(text) + "\n")
+    return len(text)
+
+
+def write_fixed_columns(path, year, stored):
+    news = new_lines(year, 200, 50000000, 0)
+    # The same new CNPJ again, later: inserted by its first line, rewritten by this one.
+    repeated = later(news[41], 3)
+    rewrites = [known_line(stored[i], 20) for i in (1, 2, 4, 5, 7, 8, 10, 11, 13, 14, 20, 22)]
+    earlier = [known_line(stored[i], -10) for i in (200, 202, 203)]
+    old_year = [known_line(stored[i], 20) for i in (3, 6)]
+    lines = interleave(news, rewrites + earlier + old_year)
+    lines.insert(len(lines) - 5, repeated)
+    return write_fixed_column_file(path, year, lines), len(news), len(rewrites) + 1
 
 
 def write_delimited(path, year, stored):
@@ -189,19 +225,34 @@ def write_delimited(path, year, stored):
     earlier = [known_line(stored[i], -5) for i in (250, 251)]
     old_year = [known_line(stored[9], 25)]
     lines = interleave(news, rewrites + earlier + old_year)
+    return write_delimited_file(path, lines), len(news), len(rewrites)
 
-    text = ["TIPO;CNPJ;NOME;NATJUR;CNAE;DATA"] + [delimited_line(line) for line in lines]
-    with open(path, "w", encoding="cp1252", newline="\r\n") as out:
-        out.write("\n".join(text) + "\n")
-    return len(text), len(news), len(rewrites)
+
+def write_bulk(folder, year, count):
+    lines = bulk_lines(year, count)
+    repeats = count // 10
+    stem = os.path.join(folder, f"campanha_{count}_{year}")
+    written = [(stem + ".txt", write_fixed_column_file(stem + ".txt", year, lines)),
+               (stem + ".csv", write_delimited_file(stem + ".csv", lines))]
+    for path, total in written:
+        print(f"{path}: {total} lines; imported into an empty table: "
+              f"({count - repeats} Importados e {repeats} Alterados)")
 
 
 def main():
-    if len(sys.argv) not in (2, 3):
-        sys.exit("usage: make_samples.py DIR [YEAR]")
-    folder = sys.argv[1]
-    year = int(sys.argv[2]) if len(sys.argv) == 3 else datetime.date.today().year
+    args = sys.argv[1:]
+    count = None
+    if args[:1] == ["--lines"] and len(args) > 1:
+        count = int(args[1])
+        args = args[2:]
+    if len(args) not in (1, 2):
+        sys.exit("usage: make_samples.py [--lines N] DIR [YEAR]")
+    folder = args[0]
+    year = int(args[1]) if len(args) == 2 else datetime.date.today().year
     os.makedirs(folder, exist_ok=True)
+    if count is not None:
+        write_bulk(folder, year, count)
+        return
     stored = stored_rows(year)
     for name, write in ((f"cnpj_campanha_{year}.txt", write_fixed_columns),
                         (f"cnpj_campanha_{year}.csv", write_delimited)):

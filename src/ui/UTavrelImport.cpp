@@ -87,7 +87,8 @@ void TFTavrel::btnImportarClick() {
     int qtdImp = 0;
     int qtdAlt = 0;
     while (const std::optional<QByteArray> Linha = file.readLine()) {
-      Show(LabCNPJ, win1252::decode(*Linha));
+      // No more than the label can show: laying out a huge line would freeze the window.
+      Show(LabCNPJ, win1252::decode(Linha->left(1000)));
       if (const std::optional<LineValues> line =
               readImportLine(*Linha, layout, dm->VOQ_Exercicio)) {
         ++ncommit;
@@ -143,15 +144,17 @@ void TFTavrel::RollBackRun() {
 
 TFTavrel::MergeResult TFTavrel::MergeLine(const LineValues& line) {
   ClientDataSet& cds = dm->cdsCAM;
-  // The first stored row with the line's CNPJ. Prepared once for the run; the parameter is
-  // widened so that a CNPJ longer than the column is compared, not refused.
+  // The first stored row with the line's CNPJ, prepared once for the run.
   std::optional<qint32> code;
   QDateTime stored;
   dm->Conexao.withTransaction([&](fb::Transaction& transaction) {
     fb::Statement& qrCAM = dm->Conexao.prepared(
         "SELECT FIRST 1 COD_CAM, CNPJ_CAM, DATACNPJ_CAM FROM GR_CONTRIB_CAMPANHA "
-        "WHERE CNPJ_CAM = CAST(? AS VARCHAR(32765))");
-    qrCAM.setText(0, line.CNPJ);
+        "WHERE CNPJ_CAM = ?");
+    // Looked up as it would be stored (cut at a NUL and to the column's width), so a line
+    // imported again finds the row it stored the first time.
+    qrCAM.setBytes(0, std::get<QByteArray>(FitToField(cds.fields()[cds.fieldIndex("CNPJ_CAM")],
+                                                      win1252::encode(line.CNPJ))));
     if (qrCAM.executeSingleton(transaction)) {
       code = static_cast<qint32>(qrCAM.integer(qrCAM.columnIndex("COD_CAM")));
       stored = qrCAM.timestamp(qrCAM.columnIndex("DATACNPJ_CAM"));

@@ -1,41 +1,15 @@
 #include <gtest/gtest.h>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include "Installation.h"
-#include "TestServer.h"
+#include "OwnServer.h"
 #include "data/UDM.h"
 #include "firebird/Error.h"
 #include "firebird/Query.h"
 
 using tavrel::test::Installation;
-using tavrel::test::TestServer;
+using tavrel::test::OwnServer;
 
 namespace {
-
-// A private server of this test's own, which it may kill without harm to the others.
-class OwnServer {
- public:
-  OwnServer() { start(); }
-  ~OwnServer() { script("stop"); }
-
-  int start() { return port = script("start").trimmed().split('\n').last().toInt(); }
-  void kill() { script("stop"); }
-
-  int port = 0;
-  QTemporaryDir dir;
-
- private:
-  QByteArray script(const QString& verb) {
-    QProcess process;
-    process.start("bash", {TestServer::sourceDir() + "/scripts/fbserver.sh", verb, dir.path()});
-    process.waitForFinished(60000);
-    if (process.exitCode() != 0) {
-      throw tavrel::test::TestServerError(process.readAllStandardError().toStdString());
-    }
-    return process.readAllStandardOutput();
-  }
-};
 
 int count(fb::Connection& connection) {
   fb::Query q(connection, "SELECT COUNT(*) FROM GR_CONTRIB_CAMPANHA");
@@ -46,11 +20,7 @@ int count(fb::Connection& connection) {
 TEST(LostConnection, TheNextUseAttachesAgainOnceTheServerIsBack) {
   OwnServer server;
   Installation install("SYSDBA", server.port);
-  QProcess mkdb;
-  mkdb.start("bash", {TestServer::sourceDir() + "/scripts/mkdb.sh", QString::number(server.port),
-                      install.database});
-  ASSERT_TRUE(mkdb.waitForFinished(60000));
-  ASSERT_EQ(mkdb.exitCode(), 0) << mkdb.readAllStandardError().toStdString();
+  server.createDatabase(install.database);
 
   Tdm module;
   module.Conexao.startTransaction();

@@ -1,0 +1,46 @@
+#include "OwnServer.h"
+
+#include <QProcess>
+
+#include "TestServer.h"
+
+namespace tavrel::test {
+
+namespace {
+constexpr int kScriptTimeoutMs = 60'000;
+}
+
+OwnServer::~OwnServer() {
+  try {
+    kill();
+  } catch (const TestServerError&) {
+    // A destructor cannot report; the folder goes with the object either way.
+  }
+}
+
+int OwnServer::start() {
+  return port = script("fbserver.sh", {"start", dir.path()}).trimmed().split('\n').last().toInt();
+}
+
+void OwnServer::kill() {
+  script("fbserver.sh", {"stop", dir.path()});
+}
+
+void OwnServer::createDatabase(const QString& path, const QString& owner) {
+  script("mkdb.sh", {QString::number(port), path, owner});
+}
+
+QByteArray OwnServer::script(const QString& name, const QStringList& arguments) {
+  QProcess process;
+  process.start("bash", QStringList{TestServer::sourceDir() + "/scripts/" + name} + arguments);
+  if (!process.waitForFinished(kScriptTimeoutMs) || process.exitStatus() != QProcess::NormalExit ||
+      process.exitCode() != 0) {
+    throw TestServerError(
+        QString("%1 %2 failed:\n%3")
+            .arg(name, arguments.join(' '), QString::fromUtf8(process.readAllStandardError()))
+            .toStdString());
+  }
+  return process.readAllStandardOutput();
+}
+
+}  // namespace tavrel::test
