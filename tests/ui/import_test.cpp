@@ -20,6 +20,7 @@
 #include "CampaignLines.h"
 #include "ContributorRows.h"
 #include "Installation.h"
+#include "LabelWatch.h"
 #include "QtPrinters.h"
 #include "RunningProgram.h"
 #include "data/UDM.h"
@@ -30,6 +31,7 @@
 using tavrel::test::CandidateNameField;
 using tavrel::test::FixedColumnLine;
 using tavrel::test::Installation;
+using tavrel::test::LabelWatch;
 using tavrel::test::RunningProgram;
 using tavrel::test::TestServer;
 
@@ -63,36 +65,6 @@ QString candidateCsv(const QString& cnpj, const QString& name, const QString& da
 QString partyCsv(const QString& cnpj, const QString& name, const QString& date) {
   return QString("PARTIDO;%1;%2;QQ;3220;9492800;%3").arg(cnpj, name, date);
 }
-
-// Records a label's text each time it is painted, and runs an action once when it first paints
-// a given text: the moment the operator sees it.
-class LabelWatch : public QObject {
- public:
-  explicit LabelWatch(QLabel* label) : label_(label) { label->installEventFilter(this); }
-
-  void when(const QString& text, std::function<void()> action) {
-    actions_.insert(text, std::move(action));
-  }
-
-  QStringList painted;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == label_ && event->type() == QEvent::Paint) {
-      if (painted.isEmpty() || painted.back() != label_->text()) painted << label_->text();
-      if (const auto action = actions_.find(label_->text()); action != actions_.end()) {
-        const std::function<void()> run = action.value();
-        actions_.erase(action);
-        run();
-      }
-    }
-    return false;
-  }
-
- private:
-  QLabel* label_;
-  QHash<QString, std::function<void()>> actions_;
-};
 
 // Boxes recorded as RecordingDialogs does, with a look at the window while each is up.
 class WatchedDialogs : public RecordingDialogs {
