@@ -40,8 +40,9 @@ Content decode(const QByteArray& bytes) {
 
 QByteArray encode(const QString& text, Encoding encoding) {
   if (encoding == Encoding::Windows1252) {
+    // Bytes that happen to form valid UTF-8 would read back as other text.
     QByteArray bytes = win1252::encode(text);
-    if (win1252::decode(bytes) == text) return bytes;
+    if (decode(bytes).text == text) return bytes;
     encoding = Encoding::Utf8;
   }
   return (encoding == Encoding::Utf8WithBom ? kUtf8Bom : QByteArray()) + text.toUtf8();
@@ -133,6 +134,11 @@ QString lineBreakOf(const QString& text) {
                                                       : QStringLiteral("\r\n");
 }
 
+// The break that ends an unfinished last line; a CR there already reads as part of one.
+QString breakAfterLastLine(const QString& text, const QString& lineBreak) {
+  return text.endsWith(u'\r') ? QStringLiteral("\n") : lineBreak;
+}
+
 AppError writeFailure(const QString& path) {
   return AppError("Não é possível gravar o arquivo: " + QDir::toNativeSeparators(path));
 }
@@ -196,9 +202,9 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
     qsizetype at = text.size();
     if (place.sectionFound) {
       at = place.sectionEnd;
-      if (!place.sectionEndsLine) added += lineBreak;
+      if (!place.sectionEndsLine) added += breakAfterLastLine(text, lineBreak);
     } else {
-      if (!text.isEmpty() && !text.endsWith(u'\n')) added += lineBreak;
+      if (!text.isEmpty() && !text.endsWith(u'\n')) added += breakAfterLastLine(text, lineBreak);
       added += u'[' + section + u']' + lineBreak;
     }
     added += key + u'=' + stored + lineBreak;

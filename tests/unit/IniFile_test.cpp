@@ -192,6 +192,39 @@ TEST_F(IniFileTest, KeepsTheEncodingItRead) {
   }
 }
 
+TEST_F(IniFileTest, WindowsBytesThatWouldReadAsUtf8TurnTheFileUtf8) {
+  const struct {
+    const char* name;
+    QByteArray before;
+    QString value;
+    QByteArray after;
+  } cases[] = {
+      // "Ã©" in Windows-1252 is the UTF-8 of "é".
+      {"new file", {}, QString::fromUtf8("Ã©"), "[S]\r\nK=\xC3\x83\xC2\xA9\r\n"},
+      // The last byte alone is not UTF-8; without it the rest would be.
+      {"value replaced", "[S]\r\nA=\xEF\xBB\xBF\r\nK=\xBF", "x",
+       "[S]\r\nA=\xC3\xAF\xC2\xBB\xC2\xBF\r\nK=x"},
+  };
+  for (const auto& c : cases) {
+    const QString path = c.before.isNull() ? pathOf("new.ini") : fileWith(c.before);
+    const QString otherValue = IniFile(path).readString("S", "A", "?");
+    IniFile(path).writeString("S", "K", c.value);
+    EXPECT_EQ(contents(path), c.after) << c.name;
+    EXPECT_EQ(IniFile(path).readString("S", "K", ""), c.value) << c.name;
+    EXPECT_EQ(IniFile(path).readString("S", "A", "?"), otherValue) << c.name;
+  }
+}
+
+TEST_F(IniFileTest, ALastLineEndingInACarriageReturnKeepsItsValue) {
+  for (const QString& section : {QString("S"), QString("Nova")}) {
+    const QString path = fileWith("[S]\r\nA=1\r");
+    IniFile(path).writeString(section, "K", "2");
+    EXPECT_EQ(IniFile(path).readString("S", "A", "?"), "1") << section.toStdString();
+    EXPECT_EQ(IniFile(path).readString(section, "K", "?"), "2") << section.toStdString();
+    EXPECT_TRUE(contents(path).startsWith("[S]\r\nA=1\r\n")) << section.toStdString();
+  }
+}
+
 TEST_F(IniFileTest, EveryValueReadsBackAsWritten) {
   const IniFile ini(pathOf("v.ini"));
   for (const QString& value :
