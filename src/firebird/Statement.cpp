@@ -159,8 +159,18 @@ Firebird::IMessageMetadata* Statement::buildInput() {
 }
 
 void Statement::execute(Transaction& transaction) {
+  run(transaction, 0);
+}
+
+bool Statement::executeSingleton(Transaction& transaction) {
+  // No row comes back as a failure status, which a new line of an import meets every time.
+  return hasRow_ = run(transaction, isc_stream_eof);
+}
+
+bool Statement::run(Transaction& transaction, long answerCode) {
   close();
   Status status(attachment_.client(), &attachment_);
+  status.expect(answerCode);
   Firebird::IMessageMetadata* input = buildInput();
   try {
     handle_->execute(&status, transaction.handle(), input, inBuffer_.data(), output_,
@@ -170,16 +180,7 @@ void Statement::execute(Transaction& transaction) {
     throw;
   }
   input->release();
-}
-
-bool Statement::executeSingleton(Transaction& transaction) {
-  try {
-    execute(transaction);
-  } catch (const Error& e) {
-    if (!e.has(isc_stream_eof)) throw;
-    return hasRow_ = false;
-  }
-  return hasRow_ = true;
+  return !status.gotExpected();
 }
 
 unsigned Statement::affectedRows() {

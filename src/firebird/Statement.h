@@ -61,6 +61,8 @@ class Statement {
   };
 
   void release();
+  // Executes; false when the server answered with answerCode (0: none expected) instead.
+  bool run(Transaction& transaction, long answerCode);
   void setParam(int index, Param value);
   // Builds the input message for the values set, letting the server convert to its types.
   Firebird::IMessageMetadata* buildInput();

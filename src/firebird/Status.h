@@ -22,9 +22,16 @@ class Status : public Firebird::BaseStatusWrapper<Status> {
 
   static void checkException(Status* status);
 
+  // A failure that carries this code is an answer of the server, not an error: it is noted
+  // instead of thrown, without the cost of formatting its text.
+  void expect(long code) { expected_ = code; }
+  bool gotExpected() const { return gotExpected_; }
+
  private:
   const Client& client_;
   Attachment* watched_;
+  long expected_ = 0;
+  bool gotExpected_ = false;
 };
 
 }  // namespace fb

@@ -22,6 +22,7 @@
 #include "import/LineReader.h"
 #include "import/UpdateDecision.h"
 #include "ui/HotTrackButton.h"
+#include "ui/PaintPacer.h"
 #include "ui/UTavrel.h"
 
 namespace {
@@ -86,9 +87,11 @@ void TFTavrel::btnImportarClick() {
     qint64 qtdLin = 0;
     int qtdImp = 0;
     int qtdAlt = 0;
+    // Every line sets the texts and the bar; the panel shows them at the screen's pace.
+    std::optional<PaintPacer> progressPanel(std::in_place, Panel4);
     while (const std::optional<QByteArray> Linha = file.readLine()) {
       // No more than the label can show: laying out a huge line would freeze the window.
-      Show(LabCNPJ, win1252::decode(Linha->left(1000)));
+      LabCNPJ->setText(win1252::decode(Linha->left(1000)));
       if (const std::optional<LineValues> line =
               readImportLine(*Linha, layout, dm->VOQ_Exercicio)) {
         ++ncommit;
@@ -112,11 +115,13 @@ void TFTavrel::btnImportarClick() {
       }
       ++qtdLin;
       pb->setValue(static_cast<int>(std::min<qint64>(qtdLin, progressMax)));
-      Show(LabCount, QString::number(qtdLin) + " de " + QString::number(totLin));
+      LabCount->setText(QString::number(qtdLin) + " de " + QString::number(totLin));
+      progressPanel->changed();
       QCoreApplication::processEvents();
     }
     dm->Conexao.commit();
     pb->setValue(pb->maximum());
+    progressPanel.reset();
     labImpFIM->setText("Final da Importação dos CNPJ: " + DateTimeToStr(Now()));
     dialogs::ShowInformation("CNPJ dos Candidatos/Partidos Importado!");
   } catch (const std::exception& e) {

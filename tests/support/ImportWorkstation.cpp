@@ -59,7 +59,7 @@ int main(int argc, char* argv[]) {
   TFTavrel& window = program.window();
 
   tavrel::test::LabelWatch count(window.LabCount);
-  count.onPaint = [&](const QString& text) {
+  count.onShown = [&](const QString& text) {
     if (text.contains(" de ")) tell("count " + text);
   };
   window.edtCaminhoCNPJ->setText(QString::fromLocal8Bit(argv[2]));

@@ -48,7 +48,7 @@ TEST_F(CommandsDuringARun, SearchAndTitleClicksTouchOnlyTheViewingSet) {
 
   run(path);
 
-  EXPECT_EQ(count.painted.filter(" de ").size(), 30);
+  EXPECT_EQ(count.shown.filter(" de ").size(), 30);
   // The search saw the run's own rewrite of row 2, in its transaction.
   EXPECT_EQ(countDuringTheRun, "1 Registros.");
   EXPECT_EQ(program.boxes.boxes,

@@ -272,7 +272,7 @@ TEST_P(HostileFile, EndsPassedOverStoredOrRolledBackWithNothingStoredHalf) {
     EXPECT_TRUE(boxes[0].text.contains(c.error)) << boxes[0].text.left(300).toStdString();
   }
   if (!c.lastCount.isEmpty()) {
-    const QStringList counts = count.painted.filter(" de ");
+    const QStringList counts = count.shown.filter(" de ");
     EXPECT_EQ(counts.isEmpty() ? QString() : counts.last(), c.lastCount);
   }
   // The search ran.

@@ -147,20 +147,28 @@ TEST_F(Import, ShowsEveryLineAndItsCountThenTheSearchOfTheYear) {
   LabelWatch count(window().LabCount);
   LabelWatch line(window().LabCNPJ);
   struct {
-    QString count, imported, finished;
+    QString count, imported, finished, countOnScreen, lineOnScreen;
     int progress = -1, maximum = -1;
   } atTheEnd;
   dialogs.onMessage = [&](const RecordingDialogs::Box&) {
-    atTheEnd = {window().LabCount->text(), window().labImportou->text(), window().labImpFIM->text(),
-                window().pb->value(), window().pb->maximum()};
+    atTheEnd = {window().LabCount->text(),
+                window().labImportou->text(),
+                window().labImpFIM->text(),
+                count.painted.value(count.painted.size() - 1),
+                line.painted.value(line.painted.size() - 1),
+                window().pb->value(),
+                window().pb->maximum()};
   };
 
   run(path);
 
   EXPECT_EQ(dialogs.boxes, std::vector{kImportedBox});
-  EXPECT_EQ(line.painted, lines);
-  EXPECT_EQ(count.painted.filter(" de "), (QStringList{"1 de 4", "2 de 4", "3 de 4", "4 de 4"}));
+  EXPECT_EQ(line.shown, lines);
+  EXPECT_EQ(count.shown.filter(" de "), (QStringList{"1 de 4", "2 de 4", "3 de 4", "4 de 4"}));
   EXPECT_EQ(atTheEnd.count, "4 de 4");
+  // Painted at the screen's pace, but what stays behind the box is the end of the run.
+  EXPECT_EQ(atTheEnd.countOnScreen, "4 de 4");
+  EXPECT_EQ(atTheEnd.lineOnScreen, lines.last());
   EXPECT_EQ(atTheEnd.imported, "(3 Importados e 0 Alterados)");
   EXPECT_EQ(atTheEnd.finished, kFinished);
   EXPECT_EQ(atTheEnd.progress, 4);
