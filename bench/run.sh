@@ -104,16 +104,11 @@ results=$work/results
 listings=$work/listings
 : >"$listings"
 
-# From import_bench's report: seconds, first and last tenth, peak RSS, tab-separated. Its
-# sampler can miss the moment the bar fills; the last tenth is then the rest of the run, which
-# also holds the final commit and search, and is marked with a *.
+# From import_bench's report: seconds, first and last tenth, peak RSS, tab-separated.
 import_figures() {
-  awk '/^lines:/ { lines = $2; seconds = $4; rss = $9 }
-    /^tenth/ { rate[++k] = $3; used += lines / 10 / $3 }
-    END {
-      last = k == 10 ? rate[10] : k == 9 ? sprintf("%.0f*", lines / 10 / (seconds - used)) : "-"
-      printf "%s\t%s\t%s\t%s", seconds, rate[1], last, rss
-    }'
+  awk '/^lines:/ { seconds = $4; rss = $9 }
+    /^tenth/ { rate[++k] = $3 }
+    END { printf "%s\t%s\t%s\t%s", seconds, rate[1], rate[10], rss }'
 }
 
 run_import() {
@@ -196,9 +191,6 @@ awk -F '\t' '
       print line
     }
   }' "$results"
-if grep -q '\*' "$results"; then
-  echo "* import_bench did not sample the end of the last tenth; the rest of the run stands in."
-fi
 if [[ -s $listings ]]; then
   echo
   cat "$listings"
