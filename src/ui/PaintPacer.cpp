@@ -1,5 +1,7 @@
 #include "ui/PaintPacer.h"
 
+#include <QLayout>
+
 namespace {
 
 // A screen refresh at 60 Hz.
@@ -8,22 +10,31 @@ constexpr qint64 kFrameMs = 16;
 }  // namespace
 
 PaintPacer::PaintPacer(QWidget* widget) : widget_(widget) {
-  widget_->setUpdatesEnabled(false);
+  holdBack();
 }
 
 PaintPacer::~PaintPacer() {
-  if (widget_) paintNow();
+  if (widget_) show();
 }
 
 void PaintPacer::changed() {
-  if (widget_ && (!sincePainted_.isValid() || sincePainted_.elapsed() >= kFrameMs)) {
-    paintNow();
-    widget_->setUpdatesEnabled(false);
+  if (widget_ && (!sinceShown_.isValid() || sinceShown_.elapsed() >= kFrameMs)) {
+    show();
+    holdBack();
   }
 }
 
-void PaintPacer::paintNow() {
+void PaintPacer::show() {
+  if (QLayout* layout = widget_->layout()) {
+    layout->setEnabled(true);
+    layout->activate();
+  }
   widget_->setUpdatesEnabled(true);
   widget_->repaint();
-  sincePainted_.start();
+  sinceShown_.start();
+}
+
+void PaintPacer::holdBack() {
+  if (QLayout* layout = widget_->layout()) layout->setEnabled(false);
+  widget_->setUpdatesEnabled(false);
 }

@@ -1,5 +1,4 @@
 #include "ui/ButtonPictures.h"
-#include "ui/FixedSizeLabel.h"
 #include "ui/GridTitleHeader.h"
 #include "ui/HotTrackButton.h"
 #include "ui/RowIndicatorHeader.h"
@@ -186,16 +185,12 @@ void TFTavrel::CreateControls() {
   connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, BtnSair,
           &QPushButton::click);
 
-  // The labels take the height the bar's row leaves, so that no text of theirs, set at
-  // every line of an import, lays the band out again.
-  constexpr int kPanel4Height = 46;
-  constexpr int kBarHeight = 18;
-  constexpr int kBarMargin = 2;
-  constexpr int kLabelHeight = kPanel4Height - kBarHeight - 2 * kBarMargin;
-  Panel4 = Band(this, "Panel4", kPanel4Height);
-  LabCNPJ = Named(new FixedSizeLabel(Panel4, {420, kLabelHeight}), "LabCNPJ");
+  Panel4 = Band(this, "Panel4", 46);
+  LabCNPJ = Named(new QLabel(Panel4), "LabCNPJ");
+  LabCNPJ->setFixedWidth(420);
   LabCNPJ->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  LabCount = Named(new FixedSizeLabel(Panel4, {172, kLabelHeight}), "LabCount");
+  LabCount = Named(new QLabel(Panel4), "LabCount");
+  LabCount->setFixedWidth(172);
   LabCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   labImportou = Named(new QLabel(Panel4), "labImportou");
   labImportou->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
@@ -205,7 +200,7 @@ void TFTavrel::CreateControls() {
   red.setColor(QPalette::WindowText, Qt::red);
   labImportou->setPalette(red);
   pb = Named(new QProgressBar(Panel4), "pb");
-  pb->setFixedHeight(kBarHeight);
+  pb->setFixedHeight(18);
   pb->setRange(0, 100);
   pb->setValue(0);
   pb->setTextVisible(false);
@@ -217,7 +212,7 @@ void TFTavrel::CreateControls() {
   labels->addWidget(LabCount);
   labels->addWidget(labImportou);
   auto* pbRow = new QHBoxLayout;
-  pbRow->setContentsMargins(1, kBarMargin, 1, kBarMargin);
+  pbRow->setContentsMargins(1, 2, 1, 2);
   pbRow->addWidget(pb);
   auto* panel4Rows = new QVBoxLayout(Panel4);
   panel4Rows->setContentsMargins(0, 0, 0, 0);
