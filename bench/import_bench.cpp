@@ -11,6 +11,7 @@
 
 #include "common/Dialogs.h"
 #include "common/InstallDir.h"
+#include "common/MemoryPolicy.h"
 #include "data/UDM.h"
 #include "ui/HotTrackButton.h"
 #include "ui/UTavrel.h"
@@ -39,6 +40,7 @@ long peakRssKb() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  ReturnLargeBlocksToTheSystem();  // as the program does
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   if (argc != 3) {

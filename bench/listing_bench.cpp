@@ -11,6 +11,7 @@
 
 #include "BenchSupport.h"
 #include "common/InstallDir.h"
+#include "common/MemoryPolicy.h"
 #include "data/UDM.h"
 #include "ui/GridColumns.h"
 #include "ui/UTavrel.h"
@@ -38,6 +39,7 @@ int columnOf(const char* field) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  ReturnLargeBlocksToTheSystem();  // as the program does
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   if (argc != 3) {

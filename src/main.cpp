@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <memory>
 
+#include "common/MemoryPolicy.h"
 #include "data/UDM.h"
 #include "ui/QtDialogs.h"
 #include "ui/UTavrel.h"
 
 int main(int argc, char* argv[]) {
+  ReturnLargeBlocksToTheSystem();
   QApplication application(argc, argv);
   QtDialogs boxes;
   dialogs::install(&boxes);
