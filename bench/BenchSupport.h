@@ -1,12 +1,21 @@
-// What the benchmarks share: boxes answered by printing them, and the peak memory.
+// What the benchmarks share: the program's set-up, boxes answered by printing them, and the
+// peak memory.
 #pragma once
 
 #include <QFile>
 #include <cstdio>
 
 #include "common/Dialogs.h"
+#include "common/MemoryPolicy.h"
 
 namespace bench {
+
+// Before the QApplication of a benchmark of the window: the program's own memory policy, and
+// the offscreen platform.
+inline void PrepareOffscreenProgram() {
+  ReturnLargeBlocksToTheSystem();
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+}
 
 // Prints every box and answers it at once, so no run waits for an operator.
 class PrintedDialogs : public dialogs::Dialogs {

@@ -45,7 +45,7 @@ bool WritePassedOverLines(const QString& path, qint64 megabytes) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  bench::PrepareOffscreenProgram();
   QApplication application(argc, argv);
   if (argc < 2 || argc > 4) {
     std::fprintf(stderr, "usage: hostile_file_bench INSTALL_DIR [MEGABYTES [FOLDER]]\n");

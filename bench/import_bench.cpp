@@ -4,50 +4,24 @@
 //   import_bench INSTALL_DIR FILE   (INSTALL_DIR holds a voq.ini naming the database)
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <cstdio>
 
-#include "common/Dialogs.h"
+#include "BenchSupport.h"
 #include "common/InstallDir.h"
-#include "common/MemoryPolicy.h"
 #include "data/UDM.h"
 #include "ui/HotTrackButton.h"
 #include "ui/UTavrel.h"
 
-namespace {
-
-// Answers every box at once and remembers the last text, so a failed run is told.
-class AnsweringDialogs : public dialogs::Dialogs {
- public:
-  void message(dialogs::BoxKind, const QString& caption, const QString& text) override {
-    last = caption + ": " + text;
-  }
-  dialogs::FileChoice openFile(const QString&, const QStringList&, int) override { return {}; }
-  QString last;
-};
-
-long peakRssKb() {
-  QFile status("/proc/self/status");
-  if (!status.open(QIODevice::ReadOnly)) return -1;
-  for (const QByteArray& line : status.readAll().split('\n')) {
-    if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').first().toLong();
-  }
-  return -1;
-}
-
-}  // namespace
-
 int main(int argc, char* argv[]) {
-  ReturnLargeBlocksToTheSystem();  // as the program does
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  bench::PrepareOffscreenProgram();
   QApplication application(argc, argv);
   if (argc != 3) {
     std::fprintf(stderr, "usage: import_bench INSTALL_DIR FILE\n");
     return 2;
   }
-  AnsweringDialogs boxes;
+  bench::PrintedDialogs boxes;
   dialogs::install(&boxes);
   SetInstallDir(QString::fromLocal8Bit(argv[1]) + "/");
 
@@ -71,9 +45,8 @@ int main(int argc, char* argv[]) {
   const qint64 total = clock.nsecsElapsed();
 
   const int lines = window.pb->maximum();
-  std::printf("result: %s\n", qPrintable(boxes.last));
   std::printf("lines: %d  seconds: %.2f  lines/s: %.0f  peak RSS: %ld kB\n", lines, total / 1e9,
-              lines / (total / 1e9), peakRssKb());
+              lines / (total / 1e9), bench::peakRssKb());
   qint64 previous = 0;
   for (std::size_t i = 0; i < tenthsAt.size(); ++i) {
     std::printf("tenth %zu: %.0f lines/s\n", i + 1,

@@ -11,7 +11,6 @@
 
 #include "BenchSupport.h"
 #include "common/InstallDir.h"
-#include "common/MemoryPolicy.h"
 #include "data/UDM.h"
 #include "ui/GridColumns.h"
 #include "ui/UTavrel.h"
@@ -39,8 +38,7 @@ int columnOf(const char* field) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  ReturnLargeBlocksToTheSystem();  // as the program does
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  bench::PrepareOffscreenProgram();
   QApplication application(argc, argv);
   if (argc != 3) {
     std::fprintf(stderr, "usage: listing_bench INSTALL_DIR YEAR\n");
