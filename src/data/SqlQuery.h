@@ -10,7 +10,7 @@
 class SqlQuery {
  public:
   SqlQuery(fb::Connection& connection, QString sql)
-      : connection_(connection), SQL(std::move(sql)) {}
+      : SQL(std::move(sql)), connection_(connection) {}
 
   fb::Connection& connection() const { return connection_; }
 

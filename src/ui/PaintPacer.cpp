@@ -1,5 +1,6 @@
 #include "ui/PaintPacer.h"
 
+#include <QEvent>
 #include <QLayout>
 
 namespace {
@@ -9,19 +10,35 @@ constexpr qint64 kFrameMs = 16;
 
 }  // namespace
 
-PaintPacer::PaintPacer(QWidget* widget) : widget_(widget) {
+PaintPacer::PaintPacer(QWidget* widget) : widget_(widget), window_(widget->window()) {
+  window_->installEventFilter(this);
   holdBack();
 }
 
 PaintPacer::~PaintPacer() {
-  if (widget_) show();
+  if (window_) window_->removeEventFilter(this);
+  if (widget_ && !blocked_) show();
 }
 
 void PaintPacer::changed() {
-  if (widget_ && (!sinceShown_.isValid() || sinceShown_.elapsed() >= kFrameMs)) {
+  if (widget_ && !blocked_ && (!sinceShown_.isValid() || sinceShown_.elapsed() >= kFrameMs)) {
     show();
     holdBack();
   }
+}
+
+bool PaintPacer::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == window_ && widget_) {
+    // While a box is up the widget paints freely, as it would be exposed and painted again.
+    if (event->type() == QEvent::WindowBlocked && !blocked_) {
+      blocked_ = true;
+      show();
+    } else if (event->type() == QEvent::WindowUnblocked && blocked_) {
+      blocked_ = false;
+      holdBack();
+    }
+  }
+  return false;
 }
 
 void PaintPacer::show() {
