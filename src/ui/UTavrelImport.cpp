@@ -29,7 +29,7 @@ namespace {
 
 constexpr int kLinesPerCommit = 1000;
 
-// Repaints a label at once, so the operator sees every line go by.
+// Repaints a label at once, before the long work that follows would let it paint.
 void Show(QLabel* label, const QString& text) {
   label->setText(text);
   label->repaint();
