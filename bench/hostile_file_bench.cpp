@@ -13,16 +13,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <cstdio>
 
 #include "BenchSupport.h"
-#include "common/InstallDir.h"
-#include "data/UDM.h"
 #include "ui/HotTrackButton.h"
-#include "ui/UTavrel.h"
 
 namespace {
 
@@ -63,40 +58,21 @@ int main(int argc, char* argv[]) {
               QFile(path).size(), bench::peakRssKb());
   std::fflush(stdout);
 
-  bench::PrintedDialogs boxes;
-  dialogs::install(&boxes);
-  SetInstallDir(QString::fromLocal8Bit(argv[1]) + "/");
-  {
-    TFTavrel window;
-    window.Arguments = {"tavrel", "bench"};
-    Tdm module;
-    window.show();
-    window.edtCaminhoCNPJ->setText(path);
+  bench::Program program(QString::fromLocal8Bit(argv[1]));
+  TFTavrel& window = program.window();
+  window.show();
+  window.edtCaminhoCNPJ->setText(path);
 
-    // The bar moves one step a line; it is looked at while the run lets events run.
-    int tenths = 0;
-    QElapsedTimer clock;
-    QTimer sampler;
-    sampler.setInterval(50);
-    QObject::connect(&sampler, &QTimer::timeout, [&] {
-      const int max = window.pb->maximum();
-      while (max > 100 && tenths < 10 &&
-             window.pb->value() >= static_cast<qint64>(max) * (tenths + 1) / 10) {
-        ++tenths;
-        std::printf("tenth %d: %.0f s, peak RSS %ld kB\n", tenths, clock.elapsed() / 1e3,
-                    bench::peakRssKb());
-        std::fflush(stdout);
-      }
-    });
-    sampler.start();
-    clock.start();
-    window.btnImportar->click();
-    sampler.stop();
-    std::printf("lines: %d  seconds: %.0f  lines/s: %.0f  peak RSS at the end: %ld kB\n",
-                window.pb->maximum(), clock.elapsed() / 1e3,
-                window.pb->maximum() / (clock.elapsed() / 1e3), bench::peakRssKb());
-  }
-  dialogs::install(nullptr);
-  SetInstallDir(QString());
+  QElapsedTimer clock;
+  bench::WatchTenths(window.pb, [&](int tenth) {
+    std::printf("tenth %d: %.0f s, peak RSS %ld kB\n", tenth, clock.elapsed() / 1e3,
+                bench::peakRssKb());
+    std::fflush(stdout);
+  });
+  clock.start();
+  window.btnImportar->click();
+  std::printf("lines: %d  seconds: %.0f  lines/s: %.0f  peak RSS at the end: %ld kB\n",
+              window.pb->maximum(), clock.elapsed() / 1e3,
+              window.pb->maximum() / (clock.elapsed() / 1e3), bench::peakRssKb());
   return 0;
 }

@@ -5,14 +5,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <cstdio>
 
 #include "BenchSupport.h"
-#include "common/InstallDir.h"
-#include "data/UDM.h"
 #include "ui/HotTrackButton.h"
-#include "ui/UTavrel.h"
 
 int main(int argc, char* argv[]) {
   bench::PrepareOffscreenProgram();
@@ -21,25 +17,14 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "usage: import_bench INSTALL_DIR FILE\n");
     return 2;
   }
-  bench::PrintedDialogs boxes;
-  dialogs::install(&boxes);
-  SetInstallDir(QString::fromLocal8Bit(argv[1]) + "/");
-
-  TFTavrel window;
-  window.Arguments = {"tavrel", "bench"};
-  Tdm module;
+  bench::Program program(QString::fromLocal8Bit(argv[1]));
+  TFTavrel& window = program.window();
   window.show();
   window.edtCaminhoCNPJ->setText(QString::fromLocal8Bit(argv[2]));
 
-  // The bar moves one step a line; the moment it passes each tenth is taken as it moves.
   std::vector<qint64> tenthsAt;
   QElapsedTimer clock;
-  QObject::connect(window.pb, &QProgressBar::valueChanged, [&](int value) {
-    const qint64 max = window.pb->maximum();
-    while (max > 0 && tenthsAt.size() < 10 && value >= max * (tenthsAt.size() + 1) / 10) {
-      tenthsAt.push_back(clock.nsecsElapsed());
-    }
-  });
+  bench::WatchTenths(window.pb, [&](int) { tenthsAt.push_back(clock.nsecsElapsed()); });
   clock.start();
   window.btnImportar->click();
   const qint64 total = clock.nsecsElapsed();
@@ -53,6 +38,5 @@ int main(int argc, char* argv[]) {
                 (lines / 10.0) / ((tenthsAt[i] - previous) / 1e9));
     previous = tenthsAt[i];
   }
-  dialogs::install(nullptr);
   return 0;
 }

@@ -10,10 +10,7 @@
 #include <cstdio>
 
 #include "BenchSupport.h"
-#include "common/InstallDir.h"
-#include "data/UDM.h"
 #include "ui/GridColumns.h"
-#include "ui/UTavrel.h"
 
 namespace {
 
@@ -44,13 +41,8 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "usage: listing_bench INSTALL_DIR YEAR\n");
     return 2;
   }
-  bench::PrintedDialogs boxes;
-  dialogs::install(&boxes);
-  SetInstallDir(QString::fromLocal8Bit(argv[1]) + "/");
-
-  TFTavrel window;
-  window.Arguments = {"tavrel", "bench"};
-  Tdm module;
+  bench::Program program(QString::fromLocal8Bit(argv[1]));
+  TFTavrel& window = program.window();
   timed("show (searches this year)", [&] { window.show(); });
   window.edtExercicio->setText(QString::fromLocal8Bit(argv[2]));
   timed("search the year", [&] { window.btnPesquisar->click(); });
@@ -62,6 +54,5 @@ int main(int argc, char* argv[]) {
   timed("click NOME (ascending)", [&] { window.DBGrid1TitleClick(nome); });
   timed("click NOME (descending)", [&] { window.DBGrid1TitleClick(nome); });
   std::printf("peak RSS: %ld kB\n", bench::peakRssKb());
-  dialogs::install(nullptr);
   return 0;
 }
