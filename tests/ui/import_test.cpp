@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -19,6 +18,7 @@
 
 #include "CampaignLines.h"
 #include "ContributorRows.h"
+#include "DelimitedLines.h"
 #include "Installation.h"
 #include "LabelWatch.h"
 #include "QtPrinters.h"
@@ -28,12 +28,16 @@
 #include "ui/HotTrackButton.h"
 #include "ui/UTavrel.h"
 
+using tavrel::test::CandidateCsvLine;
 using tavrel::test::CandidateNameField;
+using tavrel::test::CsvFile;
 using tavrel::test::FixedColumnLine;
 using tavrel::test::Installation;
 using tavrel::test::LabelWatch;
+using tavrel::test::PartyCsvLine;
 using tavrel::test::RunningProgram;
 using tavrel::test::TestServer;
+using tavrel::test::Windows1252;
 
 namespace {
 
@@ -51,20 +55,6 @@ const QString kDuplicateKeyText = QString::fromUtf8(
 constexpr int kCnpjColumn = 2;
 
 const RecordingDialogs::Box kImportedBox{dialogs::BoxKind::Information, "Information", kImported};
-
-QByteArray windows1252(const QString& text) {
-  QStringEncoder encoder("windows-1252");
-  return encoder.encode(text);
-}
-
-QString candidateCsv(const QString& cnpj, const QString& name, const QString& date,
-                     const QString& year = "2019") {
-  return QString("CANDIDATO;%1;%2;4090;8411600;%3").arg(cnpj, CandidateNameField(year, name), date);
-}
-
-QString partyCsv(const QString& cnpj, const QString& name, const QString& date) {
-  return QString("PARTIDO;%1;%2;QQ;3220;9492800;%3").arg(cnpj, name, date);
-}
 
 // Boxes recorded as RecordingDialogs does, with a look at the window while each is up.
 class WatchedDialogs : public RecordingDialogs {
@@ -110,9 +100,7 @@ class Import : public ::testing::Test {
     return path;
   }
 
-  QString csv(const QString& name, const QStringList& lines) {
-    return file(name, windows1252(lines.join("\r\n") + "\r\n"));
-  }
+  QString csv(const QString& name, const QStringList& lines) { return file(name, CsvFile(lines)); }
 
   void run(const QString& path) {
     window().edtCaminhoCNPJ->setText(path);
@@ -139,9 +127,9 @@ class Import : public ::testing::Test {
 TEST_F(Import, ShowsEveryLineAndItsCountThenTheSearchOfTheYear) {
   const QStringList lines = {
       "TIPO;CNPJ;NOME;NATJUR;CNAE;DATA",
-      candidateCsv("33.300.000/0001-01", "MARIA SOUZA", "26/09/2018 14:30"),
-      partyCsv("11100000000102", "PARTIDO VERDE", "05/08/2018"),
-      candidateCsv("44400000000103", "JOAO DA SILVA", "15/08/2018 10:00"),
+      CandidateCsvLine("33.300.000/0001-01", "MARIA SOUZA", "26/09/2018 14:30"),
+      PartyCsvLine("11100000000102", "PARTIDO VERDE", "05/08/2018"),
+      CandidateCsvLine("44400000000103", "JOAO DA SILVA", "15/08/2018 10:00"),
   };
   const QString path = csv("campanha.csv", lines);
   LabelWatch count(window().LabCount);
@@ -208,12 +196,12 @@ TEST_F(Import, EmptyFileCommitsNothingAndKeepsTheCounts) {
 // Pairs of lines of one CNPJ: the second rewrites the row the first inserted only when its
 // date is later.
 const QStringList kPairs = {
-    candidateCsv("11111111000111", "PRIMEIRO A", "26/09/2018 14:30"),
-    candidateCsv("11111111000111", "SEGUNDO A", "26/09/2018 14:31"),
-    candidateCsv("22222222000122", "PRIMEIRO B", "26/09/2018 14:30"),
-    candidateCsv("22222222000122", "SEGUNDO B", "26/09/2018 14:30"),
-    candidateCsv("33333333000133", "PRIMEIRO C", "26/09/2018 14:30"),
-    candidateCsv("33333333000133", "SEGUNDO C", "25/09/2018 23:59"),
+    CandidateCsvLine("11111111000111", "PRIMEIRO A", "26/09/2018 14:30"),
+    CandidateCsvLine("11111111000111", "SEGUNDO A", "26/09/2018 14:31"),
+    CandidateCsvLine("22222222000122", "PRIMEIRO B", "26/09/2018 14:30"),
+    CandidateCsvLine("22222222000122", "SEGUNDO B", "26/09/2018 14:30"),
+    CandidateCsvLine("33333333000133", "PRIMEIRO C", "26/09/2018 14:30"),
+    CandidateCsvLine("33333333000133", "SEGUNDO C", "25/09/2018 23:59"),
 };
 
 TEST_F(Import, SameCnpjTwiceIsInsertedThenRewrittenOnlyByALaterDate) {
@@ -259,8 +247,8 @@ TEST_F(Import, CnpjStoredUnderAnotherYearIsLeftAlone) {
       install.database,
       {{1, "CANDIDATO", "55555555000155", "DE OUTRO ANO", 2015, "4090", "8411600", ""}});
 
-  run(csv("outro_ano.csv", {candidateCsv("55555555000155", "NOVO NOME", "26/09/2018 14:30"),
-                            candidateCsv("66666666000166", "NOVO CNPJ", "26/09/2018 14:30")}));
+  run(csv("outro_ano.csv", {CandidateCsvLine("55555555000155", "NOVO NOME", "26/09/2018 14:30"),
+                            CandidateCsvLine("66666666000166", "NOVO CNPJ", "26/09/2018 14:30")}));
 
   EXPECT_EQ(dialogs.boxes, std::vector{kImportedBox});
   EXPECT_EQ(window().labImportou->text(), "(1 Importados e 0 Alterados)");
@@ -314,7 +302,7 @@ TEST_F(Import, ErrorRollsBackToTheLastThousandAndReloadsTheCache) {
 }
 
 TEST_F(Import, RefusesToStartWithoutAFileOrAYear) {
-  const QString good = csv("um.csv", {candidateCsv("11111111000111", "UM", "26/09/2018")});
+  const QString good = csv("um.csv", {CandidateCsvLine("11111111000111", "UM", "26/09/2018")});
   program.activate();
   const struct {
     const char* name;
@@ -352,9 +340,9 @@ TEST_F(Import, RefusesToStartWithoutAFileOrAYear) {
 }
 
 TEST_F(Import, PressDuringARunDoesNothing) {
-  const QString path = csv("tres.csv", {candidateCsv("11111111000111", "UM", "26/09/2018"),
-                                        candidateCsv("22222222000122", "DOIS", "26/09/2018"),
-                                        candidateCsv("33333333000133", "TRES", "26/09/2018")});
+  const QString path = csv("tres.csv", {CandidateCsvLine("11111111000111", "UM", "26/09/2018"),
+                                        CandidateCsvLine("22222222000122", "DOIS", "26/09/2018"),
+                                        CandidateCsvLine("33333333000133", "TRES", "26/09/2018")});
   bool pressed = false;
   // Runs while the run lets pending window events run.
   QTimer::singleShot(0, &window(), [&] {
@@ -376,9 +364,9 @@ TEST_F(Import, PressDuringARunDoesNothing) {
 }
 
 TEST_F(Import, ClosingTheWindowDuringARunLetsTheRunEnd) {
-  const QString path = csv("tres.csv", {candidateCsv("11111111000111", "UM", "26/09/2018"),
-                                        candidateCsv("22222222000122", "DOIS", "26/09/2018"),
-                                        candidateCsv("33333333000133", "TRES", "26/09/2018")});
+  const QString path = csv("tres.csv", {CandidateCsvLine("11111111000111", "UM", "26/09/2018"),
+                                        CandidateCsvLine("22222222000122", "DOIS", "26/09/2018"),
+                                        CandidateCsvLine("33333333000133", "TRES", "26/09/2018")});
   QTimer::singleShot(0, &window(), [&] { window().close(); });
 
   run(path);
@@ -390,9 +378,9 @@ TEST_F(Import, ClosingTheWindowDuringARunLetsTheRunEnd) {
 }
 
 TEST_F(Import, RowRefusedByTheDatabaseIsReportedButNotCounted) {
-  const QString path = csv("tres.csv", {candidateCsv("11111111000111", "UM", "26/09/2018"),
-                                        candidateCsv("22222222000122", "DOIS", "26/09/2018"),
-                                        candidateCsv("33333333000133", "TRES", "26/09/2018")});
+  const QString path = csv("tres.csv", {CandidateCsvLine("11111111000111", "UM", "26/09/2018"),
+                                        CandidateCsvLine("22222222000122", "DOIS", "26/09/2018"),
+                                        CandidateCsvLine("33333333000133", "TRES", "26/09/2018")});
   // Another clerk inserts the next free code and commits it only while the run's insert of the
   // same code waits for it: the run could not have seen it coming.
   fb::Connection other;
@@ -436,11 +424,11 @@ TEST_F(Import, BothLayoutsStoreAccentedNames) {
   } cases[] = {
       {"delimited, Windows-1252",
        "partidos.csv",
-       windows1252(partyCsv("11.111.111/0001-11", QString::fromUtf8("PARTIDO DA AÇÃO"),
-                            "26/09/2018 14:30") +
+       Windows1252(PartyCsvLine("11.111.111/0001-11", QString::fromUtf8("PARTIDO DA AÇÃO"),
+                                "26/09/2018 14:30") +
                    "\r\n" +
-                   candidateCsv("22222222000122", QString::fromUtf8("JOSÉ CONCEIÇÃO"), "27/09/2018",
-                                "2018") +
+                   CandidateCsvLine("22222222000122", QString::fromUtf8("JOSÉ CONCEIÇÃO"),
+                                    "27/09/2018", "2018") +
                    "\r\n"),
        {"11111111000111", QString::fromUtf8("PARTIDO DA AÇÃO"), "15", "2019", "3220", "9492800",
         "2018-09-26 14:30:00.0000",  //
