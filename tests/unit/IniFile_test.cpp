@@ -167,51 +167,42 @@ TEST_F(IniFileTest, CreatesAMissingFileInWindows1252) {
   EXPECT_EQ(ini.readInteger("IMPORTACNPJ", "EXTENSAO_ARQ", 1), 2);
 }
 
-TEST_F(IniFileTest, KeepsTheEncodingItRead) {
+// A file is written back in the encoding it was read in, but for Windows-1252 bytes that would
+// read back as other text, which make it UTF-8. A is the other key, read before and after.
+TEST_F(IniFileTest, KeepsTheEncodingItReadWhenTheTextReadsBackTheSame) {
+  const QString accented = QString::fromUtf8("é");
   const struct {
     const char* name;
-    QByteArray before;
+    QByteArray before;  // null: no file
     QString value;
     QByteArray after;
+    QString other;
   } cases[] = {
       {"utf-8 with bom", "\xEF\xBB\xBF[S]\r\nA=\xC3\xA9\r\nK=x\r\n", QString::fromUtf8("ã"),
-       "\xEF\xBB\xBF[S]\r\nA=\xC3\xA9\r\nK=\xC3\xA3\r\n"},
+       "\xEF\xBB\xBF[S]\r\nA=\xC3\xA9\r\nK=\xC3\xA3\r\n", accented},
       {"utf-8", "[S]\r\nA=\xC3\xA9\r\nK=x\r\n", QString::fromUtf8("ã"),
-       "[S]\r\nA=\xC3\xA9\r\nK=\xC3\xA3\r\n"},
+       "[S]\r\nA=\xC3\xA9\r\nK=\xC3\xA3\r\n", accented},
       {"windows-1252", "[S]\r\nA=\xE9\r\nK=x\r\n", QString::fromUtf8("ã"),
-       "[S]\r\nA=\xE9\r\nK=\xE3\r\n"},
+       "[S]\r\nA=\xE9\r\nK=\xE3\r\n", accented},
       {"windows-1252 cannot hold the value", "[S]\r\nA=\xE9\r\nK=x\r\n", QString::fromUtf8("日本"),
-       "[S]\r\nA=\xC3\xA9\r\nK=\xE6\x97\xA5\xE6\x9C\xAC\r\n"},
-  };
-  for (const auto& c : cases) {
-    const QString path = fileWith(c.before);
-    IniFile(path).writeString("S", "K", c.value);
-    EXPECT_EQ(contents(path), c.after) << c.name;
-    EXPECT_EQ(IniFile(path).readString("S", "K", ""), c.value) << c.name;
-    EXPECT_EQ(IniFile(path).readString("S", "A", ""), QString::fromUtf8("é")) << c.name;
-  }
-}
-
-TEST_F(IniFileTest, WindowsBytesThatWouldReadAsUtf8TurnTheFileUtf8) {
-  const struct {
-    const char* name;
-    QByteArray before;
-    QString value;
-    QByteArray after;
-  } cases[] = {
+       "[S]\r\nA=\xC3\xA9\r\nK=\xE6\x97\xA5\xE6\x9C\xAC\r\n", accented},
       // "Ã©" in Windows-1252 is the UTF-8 of "é".
-      {"new file", {}, QString::fromUtf8("Ã©"), "[S]\r\nK=\xC3\x83\xC2\xA9\r\n"},
+      {"new file, windows-1252 bytes that are utf-8",
+       {},
+       QString::fromUtf8("Ã©"),
+       "[S]\r\nK=\xC3\x83\xC2\xA9\r\n",
+       "?"},
       // The last byte alone is not UTF-8; without it the rest would be.
-      {"value replaced", "[S]\r\nA=\xEF\xBB\xBF\r\nK=\xBF", "x",
-       "[S]\r\nA=\xC3\xAF\xC2\xBB\xC2\xBF\r\nK=x"},
+      {"value replaced, the rest then utf-8", "[S]\r\nA=\xEF\xBB\xBF\r\nK=\xBF", "x",
+       "[S]\r\nA=\xC3\xAF\xC2\xBB\xC2\xBF\r\nK=x", QString::fromUtf8("ï»¿")},
   };
   for (const auto& c : cases) {
     const QString path = c.before.isNull() ? pathOf("new.ini") : fileWith(c.before);
-    const QString otherValue = IniFile(path).readString("S", "A", "?");
+    EXPECT_EQ(IniFile(path).readString("S", "A", "?"), c.other) << c.name;
     IniFile(path).writeString("S", "K", c.value);
     EXPECT_EQ(contents(path), c.after) << c.name;
     EXPECT_EQ(IniFile(path).readString("S", "K", ""), c.value) << c.name;
-    EXPECT_EQ(IniFile(path).readString("S", "A", "?"), otherValue) << c.name;
+    EXPECT_EQ(IniFile(path).readString("S", "A", "?"), c.other) << c.name;
   }
 }
 
