@@ -1,5 +1,7 @@
 #include "data/DataSetProvider.h"
 
+#include <QScopeGuard>
+
 #include "common/AppError.h"
 #include "data/UpdateStatements.h"
 #include "firebird/Query.h"
@@ -109,7 +111,17 @@ int DataSetProvider::ApplyUpdates(ClientDataSet& set) {
   if (set.changeCount() == 0) return 0;
 
   fb::Connection& connection = query_.connection();
-  bool ownTransaction = false;
+  // Inside a caller's transaction, never in one of its own: what the caller undoes must be all
+  // that was written.
+  const bool ownTransaction = !connection.holdsTransaction();
+  auto endOwnOnFailure = qScopeGuard([&] {
+    if (!ownTransaction || !connection.holdsTransaction()) return;
+    try {
+      connection.rollback();
+    } catch (const std::exception&) {
+      // The failure already on its way to the caller is the one to tell.
+    }
+  });
   struct Refusal {
     RowId row;
     ChangeKind kind;
@@ -120,22 +132,26 @@ int DataSetProvider::ApplyUpdates(ClientDataSet& set) {
 
   for (const PendingChange& change : set.pendingChanges()) {
     DeltaRecord delta{change.kind, change.original, change.current};
+    if (ownTransaction) {
+      if (!connection.inTransaction()) connection.startTransaction();
+    } else {
+      connection.explicitTransaction();
+    }
     try {
-      if (!connection.inTransaction()) {
-        connection.startTransaction();
-        ownTransaction = true;
-      }
       bool Applied = false;
       if (BeforeUpdateRecord) BeforeUpdateRecord(*this, query_, delta, change.kind, Applied);
       if (!Applied) Send(delta, set.fields());
       accepted.push_back(change.row);
     } catch (const std::exception& e) {
+      // A lost connection is no refusal of the change: the apply ends with the loss.
+      connection.checkReachable();
       ResolverResponse response = ResolverResponse::Skip;
       if (UpdateError) UpdateError(*this, delta, messageOf(e), change.kind, response);
       refused.push_back({change.row, change.kind, messageOf(e)});
     }
   }
   if (ownTransaction && connection.inTransaction()) connection.commit();
+  endOwnOnFailure.dismiss();
 
   for (RowId row : accepted) set.acceptChange(row);
   for (const Refusal& r : refused) {

@@ -41,7 +41,9 @@ class DataSetProvider {
 
   // Sends every pending change of the set, each as its own statement, in the connection's open
   // transaction (or in one of its own, committed at the end). Returns the number refused; a
-  // refused change stays in the log. Never throws for a refused change.
+  // refused change stays in the log. Never throws for a refused change; a lost connection, or a
+  // caller's transaction that has ended, is no refusal: the apply stops and throws, with every
+  // change left pending.
   int ApplyUpdates(ClientDataSet& set);
 
  private:

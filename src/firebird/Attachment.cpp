@@ -36,7 +36,7 @@ Attachment::Attachment(const AttachParams& params)
 }
 
 Attachment::~Attachment() {
-  if (lost_) {
+  if (lost()) {
     handle_->release();
     return;
   }
@@ -47,6 +47,11 @@ Attachment::~Attachment() {
     // A lost server cannot be detached from cleanly; the handle is released all the same.
     handle_->release();
   }
+}
+
+void Attachment::ping() {
+  Status status(client_, this);
+  handle_->ping(&status);
 }
 
 }  // namespace fb

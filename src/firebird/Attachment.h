@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 #include "firebird/Client.h"
+#include "firebird/Error.h"
 
 namespace fb {
 
@@ -28,14 +30,18 @@ class Attachment {
   Firebird::IAttachment* handle() const { return handle_; }
   int dialect() const { return dialect_; }
   // Set when a call on it found the connection gone; a lost attachment is only released.
-  bool lost() const { return lost_; }
-  void markLost() { lost_ = true; }
+  bool lost() const { return lossError_.has_value(); }
+  void markLost(const Error& error) { lossError_ = error; }
+  // The failure that found it gone, for every later use that must fail the same way.
+  const Error& lossError() const { return *lossError_; }
+  // Asks the server whether it is still there; marks the attachment lost when it is not.
+  void ping();
 
  private:
   Client& client_;
   Firebird::IAttachment* handle_ = nullptr;
   int dialect_;
-  bool lost_ = false;
+  std::optional<Error> lossError_;
 };
 
 }  // namespace fb

@@ -9,8 +9,11 @@ Connection::~Connection() {
 }
 
 void Connection::open() {
-  // A lost attachment is given up, so the next use attaches again instead of failing on.
-  if (connected() && attachment_->lost()) close();
+  if (lost()) {
+    if (holdsTransaction()) throw attachment_->lossError();
+    // A lost attachment is given up, so the next use attaches again instead of failing on.
+    close();
+  }
   if (connected()) return;
   if (beforeConnect) beforeConnect();
   attachment_ = std::make_unique<Attachment>(params);
@@ -54,13 +57,35 @@ void Connection::startTransaction() {
   transaction_ = std::make_unique<Transaction>(attachment());
 }
 
-void Connection::commit() {
+void Connection::checkReachable() {
+  if (!connected()) return;
+  if (!lost()) {
+    try {
+      attachment_->ping();
+    } catch (const Error&) {
+      // Only a loss answers here; it is thrown below.
+    }
+  }
+  if (lost()) throw attachment_->lossError();
+}
+
+Transaction& Connection::explicitTransaction() {
+  if (holdsTransaction() && lost()) throw attachment_->lossError();
   if (!inTransaction()) throw Error(QStringLiteral("No transaction is active"));
-  transaction_->commit();
+  return *transaction_;
+}
+
+void Connection::commit() {
+  explicitTransaction().commit();
   transaction_.reset();
 }
 
 void Connection::rollback() {
+  if (holdsTransaction() && lost()) {
+    // The server has rolled it back already; only the handles are left to give up.
+    close();
+    return;
+  }
   if (!inTransaction()) throw Error(QStringLiteral("No transaction is active"));
   std::unique_ptr<Transaction> ending = std::move(transaction_);
   ending->rollback();

@@ -38,6 +38,16 @@ class Connection {
   bool inTransaction() const {
     return transaction_ != nullptr && transaction_->active() && !lost();
   }
+  // Started and not yet ended by its holder, even when the server has ended it with a lost
+  // attachment. While such a lost transaction is held, every use of the connection fails with the
+  // loss, so that nothing its holder believes inside it is done outside it; rolling it back ends
+  // it and the next use attaches again.
+  bool holdsTransaction() const { return transaction_ != nullptr && transaction_->active(); }
+  // Throws the loss when the server is no longer there. A failure met as the connection went can
+  // carry the text and codes of the failure before it, so a failure alone does not tell.
+  void checkReachable();
+  // The explicit transaction; throws when none is open, with the loss when it was lost.
+  Transaction& explicitTransaction();
   void commit();
   void rollback();
   // Runs work in the explicit transaction, or in one of its own committed when work returns

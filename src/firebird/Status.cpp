@@ -21,7 +21,7 @@ void Status::checkException(Status* status) {
   const QString text = status->client_.formatStatus(status->status);
   status->clearException();
   Error error(text, std::move(codes));
-  if (status->watched_ != nullptr && error.connectionLost()) status->watched_->markLost();
+  if (status->watched_ != nullptr && error.connectionLost()) status->watched_->markLost(error);
   throw error;
 }
 

@@ -129,15 +129,14 @@ void TFTavrel::btnImportarClick() {
     dm->cdsCAM.cancel();
     dialogs::ShowError("Erro ao importar os CNPJ dos Candidatos/Partidos Importado!\rErro: " +
                        QString::fromUtf8(e.what()));
-    if (dm->Conexao.inTransaction() || dm->Conexao.lost()) RollBackRun();
+    if (dm->Conexao.holdsTransaction()) RollBackRun();
   }
   btnPesquisar->click();
 }
 
 void TFTavrel::RollBackRun() {
   try {
-    // A lost connection has had its transaction rolled back by the server already.
-    if (dm->Conexao.inTransaction()) dm->Conexao.rollback();
+    dm->Conexao.rollback();
     // The cache would otherwise hold rows the table no longer has.
     dm->ReloadCAM();
   } catch (const std::exception& e) {
@@ -149,22 +148,23 @@ void TFTavrel::RollBackRun() {
 
 TFTavrel::MergeResult TFTavrel::MergeLine(const LineValues& line) {
   ClientDataSet& cds = dm->cdsCAM;
+  // Everything a line does happens in the run's transaction, or not at all: once that is gone
+  // (a lost server), the run ends instead of working on outside it.
+  fb::Transaction& run = dm->Conexao.explicitTransaction();
   // The first stored row with the line's CNPJ, prepared once for the run.
+  fb::Statement& qrCAM = dm->Conexao.prepared(
+      "SELECT FIRST 1 COD_CAM, CNPJ_CAM, DATACNPJ_CAM FROM GR_CONTRIB_CAMPANHA "
+      "WHERE CNPJ_CAM = ?");
+  // Looked up as it would be stored (cut at a NUL and to the column's width), so a line
+  // imported again finds the row it stored the first time.
+  qrCAM.setBytes(0, std::get<QByteArray>(FitToField(cds.fields()[cds.fieldIndex("CNPJ_CAM")],
+                                                    win1252::encode(line.CNPJ))));
   std::optional<qint32> code;
   QDateTime stored;
-  dm->Conexao.withTransaction([&](fb::Transaction& transaction) {
-    fb::Statement& qrCAM = dm->Conexao.prepared(
-        "SELECT FIRST 1 COD_CAM, CNPJ_CAM, DATACNPJ_CAM FROM GR_CONTRIB_CAMPANHA "
-        "WHERE CNPJ_CAM = ?");
-    // Looked up as it would be stored (cut at a NUL and to the column's width), so a line
-    // imported again finds the row it stored the first time.
-    qrCAM.setBytes(0, std::get<QByteArray>(FitToField(cds.fields()[cds.fieldIndex("CNPJ_CAM")],
-                                                      win1252::encode(line.CNPJ))));
-    if (qrCAM.executeSingleton(transaction)) {
-      code = static_cast<qint32>(qrCAM.integer(qrCAM.columnIndex("COD_CAM")));
-      stored = qrCAM.timestamp(qrCAM.columnIndex("DATACNPJ_CAM"));
-    }
-  });
+  if (qrCAM.executeSingleton(run)) {
+    code = static_cast<qint32>(qrCAM.integer(qrCAM.columnIndex("COD_CAM")));
+    stored = qrCAM.timestamp(qrCAM.columnIndex("DATACNPJ_CAM"));
+  }
   const bool found = code.has_value();
 
   const auto setLineValues = [&] {

@@ -3,6 +3,7 @@
 #include "common/Dialogs.h"
 
 #include <deque>
+#include <functional>
 #include <ostream>
 #include <stdexcept>
 #include <vector>
@@ -38,6 +39,7 @@ class RecordingDialogs : public dialogs::Dialogs {
 
   void message(dialogs::BoxKind kind, const QString& caption, const QString& text) override {
     boxes.push_back({kind, caption, text});
+    if (onBox) onBox(boxes.back());
   }
 
   dialogs::FileChoice openFile(const QString& initialDir, const QStringList& filters,
@@ -50,6 +52,8 @@ class RecordingDialogs : public dialogs::Dialogs {
   }
 
   std::vector<Box> boxes;
+  // Runs while the box is up, before the operator's OK: what happens meanwhile.
+  std::function<void(const Box&)> onBox;
   std::vector<FileRequest> fileRequests;
   std::deque<dialogs::FileChoice> fileAnswers;
 };

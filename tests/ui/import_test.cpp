@@ -56,17 +56,6 @@ constexpr int kCnpjColumn = 2;
 
 const RecordingDialogs::Box kImportedBox{dialogs::BoxKind::Information, "Information", kImported};
 
-// Boxes recorded as RecordingDialogs does, with a look at the window while each is up.
-class WatchedDialogs : public RecordingDialogs {
- public:
-  void message(dialogs::BoxKind kind, const QString& caption, const QString& text) override {
-    RecordingDialogs::message(kind, caption, text);
-    if (onMessage) onMessage(boxes.back());
-  }
-
-  std::function<void(const Box&)> onMessage;
-};
-
 // Fixed-column candidate lines numbered from 1, the number as CNPJ. Line number cutAt ends
 // before its date, which then reads "// :"; after every otherEvery-th a line of another record
 // kind follows, which is passed over.
@@ -120,7 +109,7 @@ class Import : public ::testing::Test {
 
   Installation install;
   RunningProgram program;
-  WatchedDialogs dialogs;  // installed after the program's own recorder, so it is the one asked
+  RecordingDialogs& dialogs = program.boxes;
   QTemporaryDir files;
 };
 
@@ -138,7 +127,7 @@ TEST_F(Import, ShowsEveryLineAndItsCountThenTheSearchOfTheYear) {
     QString count, imported, finished, countOnScreen, lineOnScreen;
     int progress = -1, maximum = -1;
   } atTheEnd;
-  dialogs.onMessage = [&](const RecordingDialogs::Box&) {
+  dialogs.onBox = [&](const RecordingDialogs::Box&) {
     atTheEnd = {window().LabCount->text(),
                 window().labImportou->text(),
                 window().labImpFIM->text(),
@@ -255,6 +244,29 @@ TEST_F(Import, CnpjStoredUnderAnotherYearIsLeftAlone) {
   EXPECT_EQ(rows("COD_CAM, CNPJ_CAM, NOME_CAM, ANO_CAM, DATACNPJ_CAM"),
             (QStringList{"1", "55555555000155", "DE OUTRO ANO", "2015", "<null>",  //
                          "2", "66666666000166", "NOVO CNPJ", "2019", "2018-09-26 14:30:00.0000"}));
+}
+
+// The update decision answers for any date; a date that does not convert fails only where it
+// would be stored, on a row of the cached year.
+TEST_F(Import, AnUnreadableDateStopsTheRunOnlyForARowItWouldRewrite) {
+  tavrel::test::InsertContributors(
+      install.database, {{1, "CANDIDATO", "55555555000155", "DE OUTRO ANO", 2015, "4090", "8411600",
+                          "2018-09-26 14:30"},
+                         {2, "CANDIDATO", "77777777000177", "DESTE ANO", 2019, "4090", "8411600",
+                          "2018-09-26 14:30"}});
+  const QStringList lines{CandidateCsvLine("55555555000155", "OUTRO ANO", "99/99/9999"),
+                          CandidateCsvLine("66666666000166", "NOVO CNPJ", "26/09/2018 14:30"),
+                          CandidateCsvLine("77777777000177", "ESTE ANO", "99/99/9999"),
+                          CandidateCsvLine("88888888000188", "NAO LIDO", "26/09/2018 14:30")};
+
+  run(csv("datas.csv", lines));
+
+  ASSERT_EQ(dialogs.boxes.size(), 1u);
+  EXPECT_EQ(dialogs.boxes[0].text, kFailed + "'99/99/9999' is not a valid date and time");
+  EXPECT_EQ(window().LabCNPJ->text().trimmed(), lines[2]);
+  EXPECT_EQ(window().pb->value(), 2);
+  EXPECT_EQ(rows("COD_CAM, CNPJ_CAM, NOME_CAM"), (QStringList{"1", "55555555000155", "DE OUTRO ANO",
+                                                              "2", "77777777000177", "DESTE ANO"}));
 }
 
 TEST_F(Import, CommitsAfterEveryThousandAcceptedLines) {

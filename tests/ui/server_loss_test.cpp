@@ -100,4 +100,30 @@ TEST(ServerLoss, RunKeepsItsCommitsAndTheWindowWorksOnOnceTheServerIsBack) {
   EXPECT_EQ(window.LabCount->text(), "3500 Registros.");
 }
 
+TEST(ServerLoss, ASearchThatFindsTheServerGoneIsReportedAndTheNextOneAttachesAgain) {
+  OwnServer server;
+  Installation install("SYSDBA", server.port);
+  server.createDatabase(install.database);
+  RunningProgram program;
+  program.start({"tavrel", "operador"});
+  TFTavrel& window = program.window();
+  std::vector<RecordingDialogs::Box>& boxes = program.boxes.boxes;
+  ASSERT_TRUE(boxes.empty());
+  EXPECT_EQ(window.LabCount->text(), "0 Registros.");
+
+  server.kill();
+  window.btnPesquisar->click();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].kind, dialogs::BoxKind::Error);
+  EXPECT_EQ(boxes[0].caption, "robust_import_tests");
+  EXPECT_TRUE(boxes[0].text.contains("connection")) << boxes[0].text.toStdString();
+
+  install.writeVoqIni(server.start());
+  boxes.clear();
+  window.btnPesquisar->click();
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(window.LabCount->text(), "0 Registros.");
+  EXPECT_FALSE(program.module().Conexao.lost());
+}
+
 }  // namespace
