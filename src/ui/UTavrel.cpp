@@ -4,10 +4,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMetaProperty>
 #include <QPainter>
 #include <QTableView>
 #include <QTimer>
 
+#include "common/AppError.h"
 #include "common/Clock.h"
 #include "common/Dialogs.h"
 #include "common/RegionalForms.h"
@@ -81,6 +83,7 @@ void TFTavrel::BindGrid() {
   gridModel_ = new DataSetModel(&dm->cdsVis, std::move(columns), DBGrid1);
   DBGrid1->setModel(gridModel_);
   ApplyGridColumns(*DBGrid1);
+  dsCAM.setUpdateRecord([this] { PostGridEdit(); });
 
   // The grid's current row is the set's current row, whichever of the two moves.
   const auto showCurrent = [this] {
@@ -96,6 +99,20 @@ void TFTavrel::BindGrid() {
           [this](const QModelIndex& current) {
             Guarded([this, current] { gridModel_->setCurrentRow(current.row()); });
           });
+}
+
+// The editor open in the grid writes its text into the set and closes, as leaving the cell
+// would; a sort resets the grid, which would close it without a word.
+void TFTavrel::PostGridEdit() {
+  if (DBGrid1->state() != QAbstractItemView::EditingState) return;
+  const QModelIndex cell = DBGrid1->currentIndex();
+  QWidget* editor = DBGrid1->indexWidget(cell);
+  if (editor == nullptr) return;
+  const QVariant text = editor->metaObject()->userProperty().read(editor);
+  if (!gridModel_->setData(cell, text)) {
+    throw AppError(QStringLiteral("'%1' is not a valid value").arg(text.toString()));
+  }
+  emit DBGrid1->itemDelegate()->closeEditor(editor);
 }
 
 void TFTavrel::FormShow() {

@@ -82,6 +82,7 @@ class TFTavrel : public QWidget {
   void CreateGrid();
   void ConnectHandlers();
   void BindGrid();
+  void PostGridEdit();
   // Connects a signal to a handler that runs inside the application's error report guard.
   template <typename Sender, typename Signal>
   void OnSignal(Sender* sender, Signal signal, void (TFTavrel::*handler)());
