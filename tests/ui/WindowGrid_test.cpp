@@ -1,4 +1,5 @@
 // The grid of the running window: sorting by title clicks and the colours of painted cells.
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QImage>
@@ -13,6 +14,7 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "ContributorRows.h"
 #include "Installation.h"
@@ -233,6 +235,86 @@ TEST_F(WindowGrid, PaintedRowsAreStripedAndTheCurrentCellHasTheSelectionColour) 
         EXPECT_LE(DarkestGrey(image, rect), 40) << "row " << row << " column " << column;
       }
     }
+  }
+}
+
+// The clerk's click on a cell, with the small movement a hand makes between press and release:
+// the pointer stays over the cell that became current.
+TEST_F(WindowGrid, TheCellClickedKeepsTheSelectionColourUnderThePointer) {
+  program.activate();
+  QTableView* grid = window().DBGrid1;
+  grid->setFocus();
+  const struct {
+    int row;
+    int column;
+  } clicks[] = {{1, kCnpj}, {2, kNome}, {0, kTipo}};
+  for (const auto& c : clicks) {
+    SCOPED_TRACE(std::to_string(c.row) + " " + std::to_string(c.column));
+    const QRect cell = grid->visualRect(program.gridModel().index(c.row, c.column));
+    QWidget* viewport = grid->viewport();
+    QTest::mouseMove(viewport, cell.center() - QPoint(3, 0));
+    QTest::mousePress(viewport, Qt::LeftButton, {}, cell.center() - QPoint(3, 0));
+    QTest::mouseMove(viewport, cell.center());
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, cell.center());
+    ASSERT_EQ(grid->currentIndex(), program.gridModel().index(c.row, c.column));
+    ASSERT_EQ(grid->indexAt(viewport->mapFromGlobal(QCursor::pos())), grid->currentIndex());
+
+    const QImage image = gridImage();
+    EXPECT_EQ(Name(Background(image, cell)), Name(kSelection));
+    for (int column : {kTipo, kCnpj, kNome}) {
+      if (column == c.column) continue;
+      const QRect other = grid->visualRect(program.gridModel().index(c.row, column));
+      EXPECT_EQ(Name(Background(image, other)), Name(c.row % 2 == 0 ? kOdd : kEven)) << column;
+    }
+  }
+}
+
+// What the clerk typed into a cell is in the set before a title click changes the order; a text
+// the field cannot hold makes the click a warning that leaves no order.
+TEST_F(WindowGrid, ATitleClickPostsTheTextTypedIntoACell) {
+  program.activate();
+  QTableView* grid = window().DBGrid1;
+  const int kAno = 4;
+  const struct {
+    const char* name;
+    int column;
+    const char* typed;
+    std::vector<RecordingDialogs::Box> boxes;
+    QString active;
+    QStringList shown;
+  } cases[] = {
+      {"a name",
+       kNome,
+       "ZULEICA",
+       {},
+       "idxCNPJ_CAMAsc",
+       {"PARTIDO VERDE", "PARTIDO DA SILVA", "ZULEICA", "MARIA D'AVILA"}},
+      {"a year that is no number",
+       kAno,
+       "abc",
+       {{dialogs::BoxKind::Warning, "Warning",
+         "Esta Grade não poderá ser ordenada por causa de restrições ou vinculo com outras "
+         "tabelas."}},
+       "",
+       {"JOAO DA SILVA", "PARTIDO VERDE", "MARIA D'AVILA", "PARTIDO DA SILVA"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    search("TODOS");
+    cdsVis().clearIndexDefs();
+    program.boxes.boxes.clear();
+    grid->setFocus();
+    grid->setCurrentIndex(program.gridModel().index(0, c.column));
+    // The first key opens the editor, which takes the focus and the keys after it.
+    QTest::keyClicks(grid, QString(c.typed).left(1));
+    QTest::keyClicks(QApplication::focusWidget(), QString(c.typed).mid(1));
+    ASSERT_EQ(grid->state(), QAbstractItemView::EditingState);
+
+    clickTitle(kCnpj);
+    EXPECT_EQ(program.boxes.boxes, c.boxes);
+    EXPECT_EQ(cdsVis().activeIndex(), c.active);
+    EXPECT_EQ(program.columnTexts(kNome), c.shown);
+    EXPECT_EQ(cdsVis().state(), DataSetState::Browse);
   }
 }
 

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -110,12 +111,29 @@ TEST_F(DataSetModelTest, AlignsNumbersRightAndEverythingElseLeft) {
 }
 
 TEST_F(DataSetModelTest, NumbersRowsByThePresentOrder) {
-  set.open(ContributorRows(set.fields(), kThree));
-  set.setIndexFieldNames("CNPJ_CAM");
-  for (int row = 0; row < model->rowCount(); ++row) {
-    EXPECT_EQ(model->index(row, kCnpj).data(DataSetModel::RecNoRole).toInt(), row + 1);
+  set.addIndexDef("porCnpjDec", "CNPJ_CAM", true);
+  const struct {
+    const char* order;
+    std::function<void()> choose;
+    QStringList codes;  // top to bottom
+  } orders[] = {
+      {"as fetched", [] {}, {"1", "2", "3"}},
+      {"by CNPJ", [this] { set.setIndexFieldNames("CNPJ_CAM"); }, {"2", "1", "3"}},
+      {"by CNPJ descending", [this] { set.setActiveIndex("porCnpjDec"); }, {"3", "1", "2"}},
+  };
+  for (const auto& o : orders) {
+    SCOPED_TRACE(o.order);
+    set.open(ContributorRows(set.fields(), kThree));
+    o.choose();
+    for (int recNo = 1; recNo <= 3; ++recNo) {
+      const int row = recNo - 1;
+      EXPECT_EQ(text(row, kCod), o.codes[row]);
+      EXPECT_EQ(model->index(row, kCnpj).data(DataSetModel::RecNoRole).toInt(), recNo);
+      // The set numbers the same row alike.
+      ASSERT_TRUE(set.locate("COD_CAM", o.codes[row].toInt()));
+      EXPECT_EQ(set.recNo(), recNo);
+    }
   }
-  EXPECT_EQ(text(0, kCnpj), "10");
 }
 
 TEST_F(DataSetModelTest, EditsStayInTheSetInTheFieldsOwnForm) {
