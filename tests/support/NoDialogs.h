@@ -17,6 +17,11 @@ class NoDialogs : public dialogs::Dialogs {
     ADD_FAILURE() << "a box appeared: " << caption.toStdString() << ": " << text.toStdString();
   }
 
+  bool confirm(const QString& caption, const QString& text) override {
+    ADD_FAILURE() << "a question appeared: " << caption.toStdString() << ": " << text.toStdString();
+    return false;
+  }
+
   dialogs::FileChoice openFile(const QString& initialDir, const QStringList&, int) override {
     ADD_FAILURE() << "a file dialog appeared in " << initialDir.toStdString();
     return {};

@@ -73,6 +73,30 @@ TEST(QtDialogs, MessageReturnsWhenTheOperatorPressesOk) {
   EXPECT_EQ(shownCaption, "Warning");
 }
 
+TEST(QtDialogs, ConfirmationAsksWithOkAndCancelAndTellsWhichWasPressed) {
+  const auto box =
+      QtDialogs::BuildMessageBox(dialogs::BoxKind::Confirmation, "Confirm", "Delete record?");
+  EXPECT_EQ(box->icon(), QMessageBox::Question);
+  ASSERT_EQ(box->buttons().size(), 2);
+  EXPECT_EQ(box->button(QMessageBox::Ok)->text(), "OK");
+  EXPECT_EQ(box->button(QMessageBox::Cancel)->text(), "Cancel");
+  EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Ok));
+
+  const struct {
+    QMessageBox::StandardButton pressed;
+    bool confirmed;
+  } cases[] = {{QMessageBox::Ok, true}, {QMessageBox::Cancel, false}};
+  for (const auto& c : cases) {
+    QString shownText;
+    WhenShown<QMessageBox>([&](QMessageBox& shown) {
+      shownText = shown.text();
+      shown.button(c.pressed)->click();
+    });
+    EXPECT_EQ(QtDialogs().confirm("Confirm", "Delete record?"), c.confirmed);
+    EXPECT_EQ(shownText, "Delete record?");
+  }
+}
+
 TEST(QtDialogs, FileDialogOpensInTheFolderWithTheFiltersAndTheChosenEntry) {
   QTemporaryDir dir;
   for (int index : {1, 2}) {

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -25,6 +26,7 @@
 
 using tavrel::test::Installation;
 using tavrel::test::RunningProgram;
+using tavrel::test::TestServer;
 
 namespace {
 
@@ -316,6 +318,54 @@ TEST_F(WindowGrid, ATitleClickPostsTheTextTypedIntoACell) {
     EXPECT_EQ(program.columnTexts(kNome), c.shown);
     EXPECT_EQ(cdsVis().state(), DataSetState::Browse);
   }
+}
+
+// Insert and Ctrl+Delete change the rows the grid shows, never the table; the next search shows
+// the table again.
+TEST_F(WindowGrid, InsertedAndDeletedRowsStayInTheGridUntilTheNextSearch) {
+  program.activate();
+  QTableView* grid = window().DBGrid1;
+  grid->setFocus();
+  grid->setCurrentIndex(program.gridModel().index(1, kNome));
+
+  QTest::keyClick(grid, Qt::Key_Insert);
+  EXPECT_EQ(program.columnTexts(kNome), (QStringList{"JOAO DA SILVA", "", "PARTIDO VERDE",
+                                                     "MARIA D'AVILA", "PARTIDO DA SILVA"}));
+  EXPECT_EQ(grid->currentIndex(), program.gridModel().index(1, kNome));
+  EXPECT_EQ(cdsVis().state(), DataSetState::Insert);
+
+  // Typed, confirmed with Enter and left: the new row takes its place at the end.
+  QTest::keyClicks(grid, "N");
+  QTest::keyClicks(QApplication::focusWidget(), "OVO");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  QTest::keyClick(grid, Qt::Key_Down);
+  EXPECT_EQ(cdsVis().state(), DataSetState::Browse);
+  EXPECT_EQ(program.columnTexts(kNome), (QStringList{"JOAO DA SILVA", "PARTIDO VERDE",
+                                                     "MARIA D'AVILA", "PARTIDO DA SILVA", "NOVO"}));
+  EXPECT_EQ(grid->currentIndex(), program.gridModel().index(1, kNome));
+
+  // A row inserted and left untouched goes again.
+  QTest::keyClick(grid, Qt::Key_Insert);
+  QTest::keyClick(grid, Qt::Key_Up);
+  EXPECT_EQ(program.gridModel().rowCount(), 5);
+  EXPECT_EQ(grid->currentIndex(), program.gridModel().index(0, kNome));
+
+  // Ctrl+Delete asks first; Cancel keeps the row, OK deletes it.
+  program.boxes.confirmAnswers = {false, true};
+  for (int press = 0; press < 2; ++press)
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+  const RecordingDialogs::Box question{dialogs::BoxKind::Confirmation, "Confirm", "Delete record?"};
+  EXPECT_EQ(program.boxes.boxes, (std::vector{question, question}));
+  EXPECT_EQ(program.columnTexts(kNome),
+            (QStringList{"PARTIDO VERDE", "MARIA D'AVILA", "PARTIDO DA SILVA", "NOVO"}));
+
+  EXPECT_EQ(TestServer::values(install.database,
+                               "SELECT COUNT(*) FROM GR_CONTRIB_CAMPANHA WHERE NOME_CAM = 'NOVO' "
+                               "OR COD_CAM = 1"),
+            QStringList{"1"});
+  search("TODOS");
+  EXPECT_EQ(program.columnTexts(kCod), (QStringList{"1", "2", "3", "4"}));
+  EXPECT_EQ(window().LabCount->text(), "4 Registros.");
 }
 
 TEST_F(WindowGrid, DrawColumnCellChoosesTheSelectionColourOnlyForItsThreeStates) {
