@@ -1,6 +1,10 @@
 #include "ui/GridCellDelegate.h"
 
+#include <QMetaProperty>
 #include <QPainter>
+
+#include "ui/DataSetModel.h"
+#include "ui/ErrorReport.h"
 
 GridDrawState GridCellDelegate::DrawState(const QStyleOptionViewItem& option) {
   // selected: the view's selected cell (one cell: the grid selects items, singly);
@@ -17,6 +21,17 @@ GridDrawState GridCellDelegate::DrawState(const QStyleOptionViewItem& option) {
 void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
   painter_(painter, option.rect, index, DrawState(option));
+}
+
+void GridCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                    const QModelIndex& index) const {
+  auto* cells = qobject_cast<DataSetModel*>(model);
+  if (cells == nullptr) return QStyledItemDelegate::setModelData(editor, model, index);
+  Guarded([&] { cells->writeText(index, EditorText(editor)); });
+}
+
+QString GridCellDelegate::EditorText(const QWidget* editor) {
+  return editor->metaObject()->userProperty().read(editor).toString();
 }
 
 void GridCellDelegate::DefaultDrawColumnCell(QPainter* Canvas, const QRect& Rect,

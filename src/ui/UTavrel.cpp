@@ -4,7 +4,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMetaProperty>
 #include <QPainter>
 #include <QShortcut>
 #include <QTableView>
@@ -113,13 +112,14 @@ void TFTavrel::BindGrid() {
 }
 
 // The editor open in the grid writes its text into the set and closes, as leaving the cell
-// would; a sort or a new row resets the grid, which would close it without a word.
+// would; a sort or a new row resets the grid, which would close it without a word. A click on a
+// title has usually done so already: the grid takes the focus from the editor first.
 void TFTavrel::PostGridEdit() {
-  if (DBGrid1->state() != QAbstractItemView::EditingState) return;
+  // The grid edits its current cell only; the editor open there, if any, is its index widget.
   const QModelIndex cell = DBGrid1->currentIndex();
   QWidget* editor = DBGrid1->indexWidget(cell);
   if (editor == nullptr) return;
-  gridModel_->writeText(cell, editor->metaObject()->userProperty().read(editor).toString());
+  gridModel_->writeText(cell, GridCellDelegate::EditorText(editor));
   emit DBGrid1->itemDelegate()->closeEditor(editor);
 }
 

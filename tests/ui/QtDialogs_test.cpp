@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -80,7 +81,7 @@ TEST(QtDialogs, ConfirmationAsksWithOkAndCancelAndTellsWhichWasPressed) {
   ASSERT_EQ(box->buttons().size(), 2);
   EXPECT_EQ(box->button(QMessageBox::Ok)->text(), "OK");
   EXPECT_EQ(box->button(QMessageBox::Cancel)->text(), "Cancel");
-  EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Ok));
+  EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()), box->button(QMessageBox::Ok));
 
   const struct {
     QMessageBox::StandardButton pressed;

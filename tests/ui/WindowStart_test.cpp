@@ -145,7 +145,7 @@ TEST_F(WindowStart, WithTheServerUnreachableTheWindowStaysUsableAndASearchWorksL
   ASSERT_EQ(program.boxes.boxes.size(), 1u);
   const RecordingDialogs::Box report = program.boxes.boxes[0];
   EXPECT_EQ(report.kind, dialogs::BoxKind::Error);
-  EXPECT_EQ(report.caption, "Window_tests");
+  EXPECT_EQ(report.caption, "window_tests");
   EXPECT_TRUE(report.text.endsWith('.')) << report.text.toStdString();
   EXPECT_EQ(program.window().windowTitle(), TFTavrel::kCaption);
   EXPECT_EQ(program.window().edtExercicio->text(), "2018");
