@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 
 #include "Installation.h"
 #include "NoDialogs.h"
@@ -29,34 +28,12 @@ class QebvoqLockedOut {
   }
 };
 
-// A database of QEBVOQ's without the program's tables, made by sql after its CREATE DATABASE.
-// Without tables no grant names SYSDBA, so a role may still take that name.
-void createBareDatabase(const QString& path, const QString& sql) {
-  QProcess isql;
-  isql.setProcessChannelMode(QProcess::MergedChannels);
-  isql.start("/usr/bin/isql-fb", {"-q"});
-  ASSERT_TRUE(isql.waitForStarted());
-  isql.write(QStringLiteral("CREATE DATABASE '%1' USER 'QEBVOQ' PASSWORD 'bromel' "
-                            "DEFAULT CHARACTER SET WIN1252;\n%2\nCOMMIT;\n")
-                 .arg(TestServer::connectString(path), sql)
-                 .toUtf8());
-  isql.closeWriteChannel();
-  ASSERT_TRUE(isql.waitForFinished());
-  const QString output = QString::fromUtf8(isql.readAll());
-  ASSERT_EQ(isql.exitCode(), 0) << output.toStdString();
-  ASSERT_FALSE(output.contains("Statement failed")) << output.toStdString();
-}
-
 // The selection and the connections show nothing: any box fails the test.
 class AccountSelection : public ::testing::Test {
   NoDialogs silent_;
 };
 using ConAUX = AccountSelection;
 using Conexao = AccountSelection;
-
-const QString kCountSysdbaRoles =
-    "SELECT COUNT(*) || ' ' || MAX(TRIM(RDB$OWNER_NAME)) FROM RDB$ROLES "
-    "WHERE RDB$ROLE_NAME = 'SYSDBA'";
 
 QString single(fb::Connection& connection, const QString& sql) {
   fb::Query q(connection, sql);
@@ -81,22 +58,6 @@ TEST_F(AccountSelection, RefusedRoleInsertOnADatabaseOwnedByQebvoqFallsBackToSys
   Tdm module;
   EXPECT_EQ(module.UserBanco, "SYSDBA");
   EXPECT_FALSE(module.ConAUX.connected());
-}
-
-TEST_F(AccountSelection, AnExistingSysdbaRoleOnADatabaseOwnedByQebvoqIsLeftAsItIs) {
-  // The settings name no server while the database is made, so Installation makes none.
-  Installation install("QEBVOQ", /*a port nothing listens on*/ 1);
-  createBareDatabase(install.database, "CREATE ROLE SYSDBA;");
-  if (::testing::Test::HasFatalFailure()) return;
-  install.writeVoqIni(TestServer::port());
-  const QStringList before = TestServer::values(install.database, kCountSysdbaRoles);
-  ASSERT_EQ(before, QStringList{"1 QEBVOQ"});
-
-  Tdm module;
-  // Had the selection inserted the role again, the refused insert would have given SYSDBA.
-  EXPECT_EQ(module.UserBanco, "QEBVOQ");
-  EXPECT_FALSE(module.ConAUX.connected());
-  EXPECT_EQ(TestServer::values(install.database, kCountSysdbaRoles), before);
 }
 
 TEST_F(AccountSelection, NoSettingsFileTriesTheDefaultsAndGivesSysdba) {
