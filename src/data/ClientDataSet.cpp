@@ -265,11 +265,9 @@ void ClientDataSet::cancel() {
 
 void ClientDataSet::deleteRecord() {
   requireActive();
-  if (state_ == DataSetState::Insert) {
-    cancel();
-    return;
-  }
+  const bool inserting = state_ == DataSetState::Insert;
   cancel();
+  if (inserting) return;
   if (order_.empty())
     throw AppError(QStringLiteral("Cannot perform this operation on an empty dataset"));
   const RowId row = order_[position_];
