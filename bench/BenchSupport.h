@@ -29,6 +29,10 @@ class PrintedDialogs : public dialogs::Dialogs {
   void message(dialogs::BoxKind, const QString& caption, const QString& text) override {
     std::printf("[%s] %s\n", qPrintable(caption), qPrintable(text));
   }
+  bool confirm(const QString& caption, const QString& text) override {
+    std::printf("[%s] %s OK\n", qPrintable(caption), qPrintable(text));
+    return true;
+  }
   dialogs::FileChoice openFile(const QString&, const QStringList&, int) override { return {}; }
 };
 

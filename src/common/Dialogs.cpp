@@ -29,4 +29,8 @@ void ShowError(const QString& text) {
   current().message(BoxKind::Error, "Error", text);
 }
 
+bool Confirm(const QString& text) {
+  return current().confirm("Confirm", text);
+}
+
 }  // namespace dialogs

@@ -7,7 +7,7 @@
 // The program installs a Qt implementation; tests install one that records and answers.
 namespace dialogs {
 
-enum class BoxKind { Warning, Information, Error };
+enum class BoxKind { Warning, Information, Error, Confirmation };
 
 struct FileChoice {
   bool confirmed = false;
@@ -20,6 +20,8 @@ class Dialogs {
   virtual ~Dialogs() = default;
   // A modal box with one "OK" button; returns when the operator dismisses it.
   virtual void message(BoxKind kind, const QString& caption, const QString& text) = 0;
+  // A confirmation box with the buttons "OK" and "Cancel"; true when the operator chose OK.
+  virtual bool confirm(const QString& caption, const QString& text) = 0;
   // filters: pairs of description and pattern, e.g. {"TXT", "*.txt", "CSV", "*.csv"}.
   virtual FileChoice openFile(const QString& initialDir, const QStringList& filters,
                               int filterIndex) = 0;
@@ -33,5 +35,7 @@ Dialogs& current();
 void ShowWarning(const QString& text);
 void ShowInformation(const QString& text);
 void ShowError(const QString& text);
+// The toolkit's own question, captioned "Confirm".
+bool Confirm(const QString& text);
 
 }  // namespace dialogs

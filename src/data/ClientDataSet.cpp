@@ -159,10 +159,19 @@ FieldValue ClientDataSet::valueAt(qsizetype position, int index) const {
 void ClientDataSet::beginInsert() {
   requireActive();
   checkBrowseMode();
-  started_.assign(fields_.size(), FieldValue{});
-  modified_ = false;
-  state_ = DataSetState::Insert;
+  {
+    // A grid shows the started row before the current one, so its rows change.
+    ResetScope reset(*this);
+    started_.assign(fields_.size(), FieldValue{});
+    modified_ = false;
+    state_ = DataSetState::Insert;
+  }
   emit currentChanged(-1);
+}
+
+qsizetype ClientDataSet::insertPosition() const {
+  if (state_ != DataSetState::Insert) return -1;
+  return order_.empty() ? 0 : position_;
 }
 
 void ClientDataSet::beginEdit() {
@@ -242,13 +251,28 @@ void ClientDataSet::post() {
 
 void ClientDataSet::cancel() {
   if (!started()) return;
-  const bool inserting = state_ == DataSetState::Insert;
-  endStarted();
-  if (inserting) {
+  if (state_ == DataSetState::Insert) {
+    {
+      ResetScope reset(*this);
+      endStarted();
+    }
     emit currentChanged(currentPosition());
   } else {
+    endStarted();
     emit rowChanged(position_);
   }
+}
+
+void ClientDataSet::deleteRecord() {
+  requireActive();
+  const bool inserting = state_ == DataSetState::Insert;
+  cancel();
+  if (inserting) return;
+  if (order_.empty())
+    throw AppError(QStringLiteral("Cannot perform this operation on an empty dataset"));
+  const RowId row = order_[position_];
+  if (const auto entry = logEntry(row); entry != log_.end()) log_.erase(entry);
+  unplace(row);
 }
 
 void ClientDataSet::checkBrowseMode() {

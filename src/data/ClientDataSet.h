@@ -87,6 +87,9 @@ class ClientDataSet : public QObject {
 
   // A new row, every column null; it enters the order when posted.
   void beginInsert();
+  // While inserting, the position of the row before which the started row is shown (0 in an
+  // empty set); -1 otherwise.
+  qsizetype insertPosition() const;
   void beginEdit();
   // Text into a String field is cut before its first NUL and to the field's width.
   void setValue(int field, FieldValue value);
@@ -103,6 +106,9 @@ class ClientDataSet : public QObject {
   // started.
   void post();
   void cancel();
+  // Drops the current row, or the row being inserted, from the set, and its change with it:
+  // nothing of it is applied, since no write path deletes.
+  void deleteRecord();
   bool modified() const { return modified_; }  // a column was set since the row was started
   // Posts a started row when a column was set, drops it otherwise.
   void checkBrowseMode();

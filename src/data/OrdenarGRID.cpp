@@ -47,6 +47,7 @@ void OrdenarGRID(ClientDataSet* cds, DataSource* ds, const QString& Column) {
   if (ds == nullptr || ds->dataSet() == nullptr || !ds->dataSet()->active()) return;
   ClientDataSet& set = *ds->dataSet();
   try {
+    ds->UpdateRecord();
     const FieldDef& varField = set.fields()[set.fieldIndex(Column)];
     if (!Empty(varField.lookupKeyFields) || varField.type == FieldType::Blob) {
       dialogs::ShowWarning(kAgregado);

@@ -2,6 +2,9 @@
 
 #include <QTime>
 
+#include <algorithm>
+
+#include "common/AppError.h"
 #include "common/RegionalForms.h"
 #include "common/Win1252.h"
 
@@ -33,7 +36,7 @@ DataSetModel::DataSetModel(ClientDataSet* set, std::vector<Column> columns, QObj
 
 int DataSetModel::rowCount(const QModelIndex& parent) const {
   if (parent.isValid() || set_ == nullptr || !set_->active()) return 0;
-  return static_cast<int>(set_->recordCount());
+  return static_cast<int>(set_->recordCount()) + (startedRow() >= 0 ? 1 : 0);
 }
 
 int DataSetModel::columnCount(const QModelIndex& parent) const {
@@ -49,29 +52,75 @@ QVariant DataSetModel::data(const QModelIndex& index, int role) const {
     return int((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
   }
   if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
-  return displayText(set_->valueAt(index.row(), fields_[index.column()]));
+  const int field = fields_[index.column()];
+  const int started = startedRow();
+  if (index.row() == started) return displayText(set_->value(field));
+  const int stored = started >= 0 && index.row() > started ? index.row() - 1 : index.row();
+  return displayText(set_->valueAt(stored, field));
 }
 
-bool DataSetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (role != Qt::EditRole || !holds(index) || set_->state() != DataSetState::Browse) return false;
+void DataSetModel::writeText(const QModelIndex& index, const QString& text) {
+  if (!holds(index)) throw AppError(QStringLiteral("The cell is not in the grid"));
   const int field = fields_[index.column()];
-  const QString text = value.toString();
   const bool textField = set_->fields()[field].type == FieldType::String ||
                          set_->fields()[field].type == FieldType::Blob;
-  set_->moveTo(index.row() + 1);
-  // No exception may leave a Qt frame: a refused text or post leaves the set as it was.
-  try {
+  const bool started = index.row() == startedRow();
+  if (!started) {
+    if (set_->state() != DataSetState::Browse) {
+      throw AppError(QStringLiteral("Another row is being edited"));
+    }
+    set_->moveTo(index.row() + 1);
     set_->beginEdit();
+  }
+  try {
     // A cleared number or timestamp cell holds nothing, as the grid's own editor does it.
     if (!textField && text.trimmed().isEmpty()) {
       set_->setNull(field);
     } else {
       set_->setText(field, text);
     }
-    set_->post();
+    if (!started) set_->post();
+  } catch (const std::exception&) {
+    if (!started) set_->cancel();
+    throw;
+  }
+  if (started)
+    emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
+}
+
+bool DataSetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (role != Qt::EditRole) return false;
+  // No exception may leave a Qt frame: a refused text leaves the set as it was.
+  try {
+    writeText(index, value.toString());
     return true;
   } catch (const std::exception&) {
-    set_->cancel();
+    return false;
+  }
+}
+
+bool DataSetModel::insertRows(int row, int count, const QModelIndex& parent) {
+  // Before a row that is there, or as the first row of an empty set.
+  if (parent.isValid() || count != 1 || set_ == nullptr || !set_->active() || row < 0 ||
+      row >= std::max(rowCount(), 1)) {
+    return false;
+  }
+  try {
+    setCurrentRow(row);
+    set_->beginInsert();
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+bool DataSetModel::removeRows(int row, int count, const QModelIndex& parent) {
+  if (parent.isValid() || count != 1 || row < 0 || row >= rowCount()) return false;
+  try {
+    setCurrentRow(row);
+    set_->deleteRecord();
+    return true;
+  } catch (const std::exception&) {
     return false;
   }
 }
@@ -96,11 +145,28 @@ bool DataSetModel::holds(const QModelIndex& index) const {
          index.column() < columnCount();
 }
 
+int DataSetModel::startedRow() const {
+  return set_ == nullptr ? -1 : static_cast<int>(set_->insertPosition());
+}
+
 int DataSetModel::currentRow() const {
-  return set_ == nullptr ? -1 : static_cast<int>(set_->currentPosition());
+  if (set_ == nullptr) return -1;
+  const int started = startedRow();
+  return started >= 0 ? started : static_cast<int>(set_->currentPosition());
 }
 
 void DataSetModel::setCurrentRow(int row) {
   if (row < 0 || row >= rowCount() || row == currentRow()) return;
-  set_->moveTo(row + 1);
+  const int started = startedRow();
+  if (started < 0) {
+    set_->moveTo(row + 1);
+    return;
+  }
+  // Leaving the started row posts it, or drops it when nothing was typed; a posted row takes its
+  // place in the order, which moves the rows after it down by one.
+  qsizetype target = row > started ? row - 1 : row;
+  const bool posting = set_->modified();
+  set_->checkBrowseMode();
+  if (posting && target >= set_->currentPosition()) ++target;
+  set_->moveTo(target + 1);
 }

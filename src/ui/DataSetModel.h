@@ -29,14 +29,22 @@ class DataSetModel : public QAbstractTableModel {
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
   // Text in the field's own form: a whole number or a date (and time) in the regional forms,
-  // empty for null; or any text. False, and the set unchanged, for a text that does not fit or
-  // while the set has a started row.
+  // empty for null; or any text. A stored row is posted at once; the row being inserted takes
+  // the text and stays started until the grid leaves it. Throws the set's refusal, the set as it
+  // was; so does a stored row while another row is started.
+  void writeText(const QModelIndex& index, const QString& text);
+  // writeText, false instead of a refusal.
   bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+  // One row at a time: a new row shown before the given one, started in the set; the set's
+  // current row dropped. False when the set refuses.
+  bool insertRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
+  bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   QVariant headerData(int section, Qt::Orientation orientation,
                       int role = Qt::DisplayRole) const override;
 
-  // The set's current row; -1 when none. Moving posts a started row first, which may throw.
+  // The set's current row, or the row being inserted; -1 when none. Moving posts a started row
+  // first, which may throw.
   int currentRow() const;
   void setCurrentRow(int row);
 
@@ -45,6 +53,7 @@ class DataSetModel : public QAbstractTableModel {
 
  private:
   bool holds(const QModelIndex& index) const;
+  int startedRow() const;  // the row being inserted, -1 when none
 
   QPointer<ClientDataSet> set_;
   std::vector<Column> columns_;

@@ -1,24 +1,37 @@
 #include "ui/GridCellDelegate.h"
 
+#include <QMetaProperty>
 #include <QPainter>
+
+#include "ui/DataSetModel.h"
+#include "ui/ErrorReport.h"
 
 GridDrawState GridCellDelegate::DrawState(const QStyleOptionViewItem& option) {
   // selected: the view's selected cell (one cell: the grid selects items, singly);
-  // focused: the current cell while the view has the keyboard focus;
-  // hot-tracked: the cell under the mouse pointer; pressed: the cell being pressed.
-  // Data cells are never fixed (titles and the row indicator are headers) and rows are never
-  // selected as a whole, so those two flags are never set here.
+  // focused: the current cell while the view has the keyboard focus.
+  // Only titles and the row indicator are fixed, light up under the pointer or are pressed,
+  // and those are headers; rows are never selected as a whole. So Qt's mouse-over and sunken
+  // states of a data cell are no flags of the grid's.
   GridDrawState state;
   if (option.state & QStyle::State_Selected) state |= GridDrawFlag::Selected;
   if (option.state & QStyle::State_HasFocus) state |= GridDrawFlag::Focused;
-  if (option.state & QStyle::State_MouseOver) state |= GridDrawFlag::HotTrack;
-  if (option.state & QStyle::State_Sunken) state |= GridDrawFlag::Pressed;
   return state;
 }
 
 void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
   painter_(painter, option.rect, index, DrawState(option));
+}
+
+void GridCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                    const QModelIndex& index) const {
+  auto* cells = qobject_cast<DataSetModel*>(model);
+  if (cells == nullptr) return QStyledItemDelegate::setModelData(editor, model, index);
+  Guarded([&] { cells->writeText(index, EditorText(editor)); });
+}
+
+QString GridCellDelegate::EditorText(const QWidget* editor) {
+  return editor->metaObject()->userProperty().read(editor).toString();
 }
 
 void GridCellDelegate::DefaultDrawColumnCell(QPainter* Canvas, const QRect& Rect,

@@ -16,7 +16,8 @@ enum class GridDrawFlag {
 Q_DECLARE_FLAGS(GridDrawState, GridDrawFlag)
 Q_DECLARE_OPERATORS_FOR_FLAGS(GridDrawState)
 
-// Hands the painting of every data cell to the grid's owner, with the cell's drawing state.
+// Hands the painting of every data cell to the grid's owner, with the cell's drawing state, and
+// writes what is typed into a cell into the grid's set.
 class GridCellDelegate : public QStyledItemDelegate {
  public:
   using Painter = std::function<void(QPainter* Canvas, const QRect& Rect, const QModelIndex& Column,
@@ -26,6 +27,12 @@ class GridCellDelegate : public QStyledItemDelegate {
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override;
+  // Into a grid over a set: a text the set refuses is reported, not dropped without a word.
+  void setModelData(QWidget* editor, QAbstractItemModel* model,
+                    const QModelIndex& index) const override;
+
+  // The text of an open editor.
+  static QString EditorText(const QWidget* editor);
 
   // The grid's standard drawing of a data cell: the background, then the value as text,
   // aligned as its field prescribes.

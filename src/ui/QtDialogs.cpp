@@ -15,6 +15,8 @@ QMessageBox::Icon IconOf(dialogs::BoxKind kind) {
       return QMessageBox::Information;
     case dialogs::BoxKind::Error:
       return QMessageBox::Critical;
+    case dialogs::BoxKind::Confirmation:
+      return QMessageBox::Question;
   }
   return QMessageBox::NoIcon;
 }
@@ -30,8 +32,12 @@ std::unique_ptr<QMessageBox> QtDialogs::BuildMessageBox(dialogs::BoxKind kind,
   auto box = std::make_unique<QMessageBox>(IconOf(kind), caption, lines, QMessageBox::NoButton,
                                            QApplication::activeWindow());
   box->setTextFormat(Qt::PlainText);
-  // Set by hand: a translated Qt would label the standard button in its own language.
+  // Set by hand: a translated Qt would label the standard buttons in its own language.
   box->addButton(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+  if (kind == dialogs::BoxKind::Confirmation) {
+    box->addButton(QMessageBox::Cancel)->setText(QStringLiteral("Cancel"));
+    box->setDefaultButton(QMessageBox::Ok);
+  }
   box->setWindowModality(Qt::ApplicationModal);
   return box;
 }
@@ -55,6 +61,12 @@ std::unique_ptr<QFileDialog> QtDialogs::BuildFileDialog(const QString& initialDi
 
 void QtDialogs::message(dialogs::BoxKind kind, const QString& caption, const QString& text) {
   BuildMessageBox(kind, caption, text)->exec();
+}
+
+bool QtDialogs::confirm(const QString& caption, const QString& text) {
+  const auto box = BuildMessageBox(dialogs::BoxKind::Confirmation, caption, text);
+  box->exec();
+  return box->clickedButton() == box->button(QMessageBox::Ok);
 }
 
 dialogs::FileChoice QtDialogs::openFile(const QString& initialDir, const QStringList& filters,

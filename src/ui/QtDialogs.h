@@ -12,10 +12,12 @@ class QMessageBox;
 class QtDialogs : public dialogs::Dialogs {
  public:
   void message(dialogs::BoxKind kind, const QString& caption, const QString& text) override;
+  bool confirm(const QString& caption, const QString& text) override;
   dialogs::FileChoice openFile(const QString& initialDir, const QStringList& filters,
                                int filterIndex) override;
 
-  // The boxes before they are shown, so their caption, icon and buttons can be checked.
+  // The boxes before they are shown, so their caption, icon and buttons can be checked; a
+  // confirmation has "Cancel" besides "OK".
   static std::unique_ptr<QMessageBox> BuildMessageBox(dialogs::BoxKind kind, const QString& caption,
                                                       const QString& text);
   static std::unique_ptr<QFileDialog> BuildFileDialog(const QString& initialDir,

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QShortcut>
 #include <QTableView>
 #include <QTimer>
 
@@ -55,6 +56,13 @@ void TFTavrel::ConnectHandlers() {
   OnSignal(btnPesquisar, &QPushButton::clicked, &TFTavrel::btnPesquisarClick);
   OnSignal(btnImportar, &QPushButton::clicked, &TFTavrel::btnImportarClick);
   OnSignal(btnProcuraCNPJ, &QPushButton::clicked, &TFTavrel::btnProcuraCNPJClick);
+  // Also while a cell is being edited: the editor is a child of the grid.
+  OnSignal(new QShortcut(QKeySequence(Qt::Key_Insert), DBGrid1, nullptr, nullptr,
+                         Qt::WidgetWithChildrenShortcut),
+           &QShortcut::activated, &TFTavrel::DBGrid1InsertRow);
+  OnSignal(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete), DBGrid1, nullptr, nullptr,
+                         Qt::WidgetWithChildrenShortcut),
+           &QShortcut::activated, &TFTavrel::DBGrid1DeleteRow);
   connect(DBGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this,
           [this](int section) { Guarded([this, section] { DBGrid1TitleClick(section); }); });
   DBGrid1->setItemDelegate(new GridCellDelegate(
@@ -81,21 +89,54 @@ void TFTavrel::BindGrid() {
   gridModel_ = new DataSetModel(&dm->cdsVis, std::move(columns), DBGrid1);
   DBGrid1->setModel(gridModel_);
   ApplyGridColumns(*DBGrid1);
+  dsCAM.setUpdateRecord([this] { PostGridEdit(); });
 
-  // The grid's current row is the set's current row, whichever of the two moves.
+  // The grid's current row is the set's current row, whichever of the two moves; a reset of the
+  // rows keeps the column the operator was in.
   const auto showCurrent = [this] {
     const int row = gridModel_->currentRow();
-    const int column = std::max(DBGrid1->currentIndex().column(), 1);
     if (row >= 0 && DBGrid1->currentIndex().row() != row) {
-      DBGrid1->setCurrentIndex(gridModel_->index(row, column));
+      DBGrid1->setCurrentIndex(gridModel_->index(row, gridColumn_));
     }
   };
+  connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current) {
+            if (current.isValid()) gridColumn_ = current.column();
+          });
   connect(gridModel_, &DataSetModel::currentRowChanged, this, showCurrent);
   connect(gridModel_, &QAbstractItemModel::modelReset, this, showCurrent);
   connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex& current) {
             Guarded([this, current] { gridModel_->setCurrentRow(current.row()); });
           });
+}
+
+// The editor open in the grid writes its text into the set and closes, as leaving the cell
+// would; a sort or a new row resets the grid, which would close it without a word. A click on a
+// title has usually done so already: the grid takes the focus from the editor first.
+void TFTavrel::PostGridEdit() {
+  // The grid edits its current cell only; the editor open there, if any, is its index widget.
+  const QModelIndex cell = DBGrid1->currentIndex();
+  QWidget* editor = DBGrid1->indexWidget(cell);
+  if (editor == nullptr) return;
+  gridModel_->writeText(cell, GridCellDelegate::EditorText(editor));
+  emit DBGrid1->itemDelegate()->closeEditor(editor);
+}
+
+// Insert: a new row before the current one, in the viewing set only.
+void TFTavrel::DBGrid1InsertRow() {
+  if (gridModel_ == nullptr || !dm->cdsVis.active()) return;
+  PostGridEdit();
+  const int row = std::max(DBGrid1->currentIndex().row(), 0);
+  if (gridModel_->insertRow(row)) DBGrid1->setCurrentIndex(gridModel_->index(row, gridColumn_));
+}
+
+// Ctrl+Delete: the current row leaves the viewing set once the operator confirms.
+void TFTavrel::DBGrid1DeleteRow() {
+  if (gridModel_ == nullptr || gridModel_->rowCount() == 0) return;
+  const int row = DBGrid1->currentIndex().row();
+  if (row < 0 || !dialogs::Confirm(QStringLiteral("Delete record?"))) return;
+  gridModel_->removeRow(row);
 }
 
 void TFTavrel::FormShow() {

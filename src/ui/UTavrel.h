@@ -82,6 +82,9 @@ class TFTavrel : public QWidget {
   void CreateGrid();
   void ConnectHandlers();
   void BindGrid();
+  void PostGridEdit();
+  void DBGrid1InsertRow();
+  void DBGrid1DeleteRow();
   // Connects a signal to a handler that runs inside the application's error report guard.
   template <typename Sender, typename Signal>
   void OnSignal(Sender* sender, Signal signal, void (TFTavrel::*handler)());
@@ -92,6 +95,7 @@ class TFTavrel : public QWidget {
   void RollBackRun();
 
   DataSetModel* gridModel_ = nullptr;
+  int gridColumn_ = 1;  // the grid's current column, the first one shown to begin with
   bool importing_ = false;
   bool shown_ = false;
 };

@@ -220,6 +220,11 @@ void TFTavrel::CreateControls() {
   panel4Rows->addLayout(labels, 1);
   panel4Rows->addLayout(pbRow);
 
+  // These show what the run reads and counts: a line that looks like markup is shown as read.
+  for (QLabel* label : {labImpINI, labImpFIM, LabCNPJ, LabCount, labImportou}) {
+    label->setTextFormat(Qt::PlainText);
+  }
+
   for (QWidget* band : {Panel1, Panel5, Panel3, Panel2}) bands->addWidget(band);
   bands->addWidget(DBGrid1, 1);
   bands->addWidget(RzPanel1);

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 #include <QElapsedTimer>
+#include <QFile>
 
 #include "Installation.h"
+#include "NoDialogs.h"
 #include "TestServer.h"
+#include "common/InstallDir.h"
 #include "data/UDM.h"
 #include "firebird/Query.h"
 
@@ -25,6 +28,13 @@ class QebvoqLockedOut {
   }
 };
 
+// The selection and the connections show nothing: any box fails the test.
+class AccountSelection : public ::testing::Test {
+  NoDialogs silent_;
+};
+using ConAUX = AccountSelection;
+using Conexao = AccountSelection;
+
 QString single(fb::Connection& connection, const QString& sql) {
   fb::Query q(connection, sql);
   q.open();
@@ -32,7 +42,7 @@ QString single(fb::Connection& connection, const QString& sql) {
   return q.statement().text(0).trimmed();
 }
 
-TEST(AccountSelection, QebvoqOnADatabaseOwnedBySomeoneElseIsChosenWithoutRoleWork) {
+TEST_F(AccountSelection, QebvoqOnADatabaseOwnedBySomeoneElseIsChosenWithoutRoleWork) {
   Installation install("SYSDBA");
   Tdm module;
   EXPECT_EQ(module.UserBanco, "QEBVOQ");
@@ -43,14 +53,26 @@ TEST(AccountSelection, QebvoqOnADatabaseOwnedBySomeoneElseIsChosenWithoutRoleWor
             QStringList{"0"});
 }
 
-TEST(AccountSelection, RefusedRoleInsertOnADatabaseOwnedByQebvoqFallsBackToSysdba) {
+TEST_F(AccountSelection, RefusedRoleInsertOnADatabaseOwnedByQebvoqFallsBackToSysdba) {
   Installation install("QEBVOQ");
   Tdm module;
   EXPECT_EQ(module.UserBanco, "SYSDBA");
   EXPECT_FALSE(module.ConAUX.connected());
 }
 
-TEST(AccountSelection, QebvoqUnableToLogInGivesSysdbaAndConexaoAttachesAsSysdba) {
+TEST_F(AccountSelection, NoSettingsFileTriesTheDefaultsAndGivesSysdba) {
+  Installation install("SYSDBA");
+  ASSERT_TRUE(QFile::remove(InstallDir() + "voq.ini"));
+  Tdm module;
+  EXPECT_EQ(module.UserBanco, "SYSDBA");
+  EXPECT_FALSE(module.ConAUX.connected());
+  EXPECT_EQ(module.ConAUX.params.database, "localhost/3050:SGB_DADOS\\VOQDADOS.FDB");
+  EXPECT_EQ(module.ConAUX.params.libraryPath,
+            "C:\\Arquivos de programas\\Firebird\\Firebird_2_1\\bin\\fbclient.dll");
+  EXPECT_EQ(module.ConAUX.params.user, "QEBVOQ");
+}
+
+TEST_F(AccountSelection, QebvoqUnableToLogInGivesSysdbaAndConexaoAttachesAsSysdba) {
   Installation install("SYSDBA");
   std::unique_ptr<Tdm> module;
   {
@@ -63,7 +85,7 @@ TEST(AccountSelection, QebvoqUnableToLogInGivesSysdbaAndConexaoAttachesAsSysdba)
   EXPECT_EQ(module->PassBanco, "tulipvane");
 }
 
-TEST(AccountSelection, UnreachableServerGivesSysdbaSilentlyAndAtOnce) {
+TEST_F(AccountSelection, UnreachableServerGivesSysdbaSilentlyAndAtOnce) {
   Installation install("SYSDBA", /*a port nothing listens on*/ 1);
   QElapsedTimer timer;
   timer.start();
@@ -74,7 +96,7 @@ TEST(AccountSelection, UnreachableServerGivesSysdbaSilentlyAndAtOnce) {
   EXPECT_LT(timer.elapsed(), 20000);
 }
 
-TEST(Conexao, AttachesOnFirstUseWithRoleCharsetAndDialect) {
+TEST_F(Conexao, AttachesOnFirstUseWithRoleCharsetAndDialect) {
   Installation install("SYSDBA");
   TestServer::isql(install.database, "CREATE ROLE ROLENAME; GRANT ROLENAME TO QEBVOQ;");
   Tdm module;
@@ -90,12 +112,30 @@ TEST(Conexao, AttachesOnFirstUseWithRoleCharsetAndDialect) {
             "QEBVOQ ROLENAME WIN1252");
   EXPECT_TRUE(module.Conexao.connected());
   EXPECT_EQ(module.PassBanco, "bromel");
-  // Dialect 3: a double-quoted name is an identifier, not a string.
-  EXPECT_EQ(single(module.Conexao, "SELECT \"RDB$RELATION_ID\" FROM RDB$DATABASE").isEmpty(),
-            false);
+  // Dialect 3 divides integers as integers; dialect 1 would give 0.5.
+  EXPECT_EQ(single(module.Conexao, "SELECT 1/2 FROM RDB$DATABASE"), "0");
 }
 
-TEST(Conexao, RoundTripsAccentedTextThroughAWin1252Column) {
+// ConAUX keeps what the selection gave it; attached again, the server shows the role, the
+// character set and the dialect it asks for.
+TEST_F(ConAUX, AttachesAsQebvoqWithRoleCharsetAndDialect) {
+  Installation install("SYSDBA");
+  TestServer::isql(install.database, "CREATE ROLE ROLENAME; GRANT ROLENAME TO QEBVOQ;");
+  Tdm module;
+  ASSERT_EQ(module.UserBanco, "QEBVOQ");
+  ASSERT_FALSE(module.ConAUX.connected());
+
+  EXPECT_EQ(single(module.ConAUX,
+                   "SELECT TRIM(CURRENT_USER) || ' ' || TRIM(CURRENT_ROLE) || ' ' || "
+                   "TRIM(C.RDB$CHARACTER_SET_NAME) || ' ' || (1/2) FROM MON$ATTACHMENTS A "
+                   "JOIN RDB$CHARACTER_SETS C ON C.RDB$CHARACTER_SET_ID = A.MON$CHARACTER_SET_ID "
+                   "WHERE A.MON$ATTACHMENT_ID = CURRENT_CONNECTION"),
+            "QEBVOQ ROLENAME WIN1252 0");
+  EXPECT_FALSE(module.Conexao.connected());
+  module.ConAUX.close();
+}
+
+TEST_F(Conexao, RoundTripsAccentedTextThroughAWin1252Column) {
   Installation install("SYSDBA");
   Tdm module;
   fb::Query insert(module.Conexao,
@@ -109,7 +149,7 @@ TEST(Conexao, RoundTripsAccentedTextThroughAWin1252Column) {
             QStringList{"8"});
 }
 
-TEST(Conexao, PicksUpAChangedSettingsFileWhenOpenedAgain) {
+TEST_F(Conexao, PicksUpAChangedSettingsFileWhenOpenedAgain) {
   Installation first("SYSDBA");
   Tdm module;
   single(module.Conexao, "SELECT 1 FROM RDB$DATABASE");
@@ -126,7 +166,7 @@ TEST(Conexao, PicksUpAChangedSettingsFileWhenOpenedAgain) {
   EXPECT_TRUE(module.Reconectar()) << "already open";
 }
 
-TEST(Conexao, DestroyingTheModuleClosesBothConnections) {
+TEST_F(Conexao, DestroyingTheModuleClosesBothConnections) {
   Installation install("SYSDBA");
   const QString countMine =
       "SELECT COUNT(*) FROM MON$ATTACHMENTS WHERE MON$USER = 'QEBVOQ' "

@@ -9,7 +9,7 @@
 #include <vector>
 
 // Stands in for the operator while it lives: records every box and every file dialog, and
-// answers the file dialogs from a queue that the test fills beforehand.
+// answers the confirmations and the file dialogs from queues that the test fills beforehand.
 class RecordingDialogs : public dialogs::Dialogs {
  public:
   struct Box {
@@ -42,6 +42,14 @@ class RecordingDialogs : public dialogs::Dialogs {
     if (onBox) onBox(boxes.back());
   }
 
+  bool confirm(const QString& caption, const QString& text) override {
+    boxes.push_back({dialogs::BoxKind::Confirmation, caption, text});
+    if (confirmAnswers.empty()) throw std::logic_error("the test queued no answer for a question");
+    const bool answer = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return answer;
+  }
+
   dialogs::FileChoice openFile(const QString& initialDir, const QStringList& filters,
                                int filterIndex) override {
     fileRequests.push_back({initialDir, filters, filterIndex});
@@ -56,4 +64,5 @@ class RecordingDialogs : public dialogs::Dialogs {
   std::function<void(const Box&)> onBox;
   std::vector<FileRequest> fileRequests;
   std::deque<dialogs::FileChoice> fileAnswers;
+  std::deque<bool> confirmAnswers;  // true: OK
 };

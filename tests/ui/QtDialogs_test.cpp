@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -71,6 +72,30 @@ TEST(QtDialogs, MessageReturnsWhenTheOperatorPressesOk) {
   });
   QtDialogs().message(dialogs::BoxKind::Warning, "Warning", "O Exercicio é Obrigatório!");
   EXPECT_EQ(shownCaption, "Warning");
+}
+
+TEST(QtDialogs, ConfirmationAsksWithOkAndCancelAndTellsWhichWasPressed) {
+  const auto box =
+      QtDialogs::BuildMessageBox(dialogs::BoxKind::Confirmation, "Confirm", "Delete record?");
+  EXPECT_EQ(box->icon(), QMessageBox::Question);
+  ASSERT_EQ(box->buttons().size(), 2);
+  EXPECT_EQ(box->button(QMessageBox::Ok)->text(), "OK");
+  EXPECT_EQ(box->button(QMessageBox::Cancel)->text(), "Cancel");
+  EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()), box->button(QMessageBox::Ok));
+
+  const struct {
+    QMessageBox::StandardButton pressed;
+    bool confirmed;
+  } cases[] = {{QMessageBox::Ok, true}, {QMessageBox::Cancel, false}};
+  for (const auto& c : cases) {
+    QString shownText;
+    WhenShown<QMessageBox>([&](QMessageBox& shown) {
+      shownText = shown.text();
+      shown.button(c.pressed)->click();
+    });
+    EXPECT_EQ(QtDialogs().confirm("Confirm", "Delete record?"), c.confirmed);
+    EXPECT_EQ(shownText, "Delete record?");
+  }
 }
 
 TEST(QtDialogs, FileDialogOpensInTheFolderWithTheFiltersAndTheChosenEntry) {

@@ -151,6 +151,18 @@ TEST_F(TFTavrelTest, CountAndImportLabelsShareTheRightOfTheBottomBand) {
   }
 }
 
+// A line of a file, or any text the run shows, is shown as it reads, also when it looks like
+// markup: the label is as wide as the whole text, tags and entities included.
+TEST_F(TFTavrelTest, LabelsThatShowDataShowMarkupAsText) {
+  const QString markup = "<b>PARTIDO</b> &amp; <i>X</i>";
+  for (QLabel* label :
+       {window.LabCNPJ, window.LabCount, window.labImportou, window.labImpINI, window.labImpFIM}) {
+    label->setText(markup);
+    EXPECT_GE(label->sizeHint().width(), label->fontMetrics().horizontalAdvance(markup))
+        << label->objectName().toStdString();
+  }
+}
+
 TEST_F(TFTavrelTest, EveryControlIsFoundByItsName) {
   const std::pair<const char*, QWidget*> members[] = {
       {"Panel1", window.Panel1},

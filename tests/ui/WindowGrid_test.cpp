@@ -1,7 +1,9 @@
 // The grid of the running window: sorting by title clicks and the colours of painted cells.
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -13,6 +15,7 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "ContributorRows.h"
 #include "Installation.h"
@@ -23,6 +26,7 @@
 
 using tavrel::test::Installation;
 using tavrel::test::RunningProgram;
+using tavrel::test::TestServer;
 
 namespace {
 
@@ -234,6 +238,148 @@ TEST_F(WindowGrid, PaintedRowsAreStripedAndTheCurrentCellHasTheSelectionColour) 
       }
     }
   }
+}
+
+// The clerk's click on a cell, with the small movement a hand makes between press and release:
+// the pointer stays over the cell that became current.
+TEST_F(WindowGrid, TheCellClickedKeepsTheSelectionColourUnderThePointer) {
+  program.activate();
+  QTableView* grid = window().DBGrid1;
+  grid->setFocus();
+  const struct {
+    int row;
+    int column;
+  } clicks[] = {{1, kCnpj}, {2, kNome}, {0, kTipo}};
+  for (const auto& c : clicks) {
+    SCOPED_TRACE(std::to_string(c.row) + " " + std::to_string(c.column));
+    const QRect cell = grid->visualRect(program.gridModel().index(c.row, c.column));
+    QWidget* viewport = grid->viewport();
+    QTest::mouseMove(viewport, cell.center() - QPoint(3, 0));
+    QTest::mousePress(viewport, Qt::LeftButton, {}, cell.center() - QPoint(3, 0));
+    QTest::mouseMove(viewport, cell.center());
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, cell.center());
+    ASSERT_EQ(grid->currentIndex(), program.gridModel().index(c.row, c.column));
+
+    const QImage image = gridImage();
+    EXPECT_EQ(Name(Background(image, cell)), Name(kSelection));
+    for (int column : {kTipo, kCnpj, kNome}) {
+      if (column == c.column) continue;
+      const QRect other = grid->visualRect(program.gridModel().index(c.row, column));
+      EXPECT_EQ(Name(Background(image, other)), Name(c.row % 2 == 0 ? kOdd : kEven)) << column;
+    }
+  }
+}
+
+// What the clerk typed into a cell is in the set before a title click changes the order. A click
+// of the mouse moves the focus from the editor to the grid, which writes the text first, or
+// reports a text the field cannot hold; a title click that leaves the editor open posts it
+// itself, and a text that cannot be posted makes it a warning that leaves no order.
+TEST_F(WindowGrid, ATitleClickPostsTheTextTypedIntoACell) {
+  program.activate();
+  QTableView* grid = window().DBGrid1;
+  const int kAno = 4;
+  const QStringList sortedWithZuleica = {"PARTIDO VERDE", "PARTIDO DA SILVA", "ZULEICA",
+                                         "MARIA D'AVILA"};
+  const struct {
+    const char* name;
+    bool mouse;  // a click of the mouse, or the title click alone
+    int column;
+    const char* typed;
+    std::vector<RecordingDialogs::Box> boxes;
+    QString active;
+    QStringList shown;
+  } cases[] = {
+      {"a name, clicked", true, kNome, "ZULEICA", {}, "idxCNPJ_CAMAsc", sortedWithZuleica},
+      {"a name, editor open", false, kNome, "ZULEICA", {}, "idxCNPJ_CAMAsc", sortedWithZuleica},
+      {"a year that is no number, clicked",
+       true,
+       kAno,
+       "abc",
+       {{dialogs::BoxKind::Error, "window_tests", "'abc' is not a valid integer value."}},
+       "idxCNPJ_CAMAsc",
+       {"PARTIDO VERDE", "PARTIDO DA SILVA", "JOAO DA SILVA", "MARIA D'AVILA"}},
+      {"a year that is no number, editor open",
+       false,
+       kAno,
+       "abc",
+       {{dialogs::BoxKind::Warning, "Warning",
+         "Esta Grade não poderá ser ordenada por causa de restrições ou vinculo com outras "
+         "tabelas."}},
+       "",
+       {"JOAO DA SILVA", "PARTIDO VERDE", "MARIA D'AVILA", "PARTIDO DA SILVA"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    search("TODOS");
+    cdsVis().clearIndexDefs();
+    program.boxes.boxes.clear();
+    grid->setFocus();
+    grid->setCurrentIndex(program.gridModel().index(0, c.column));
+    // The first key opens the editor, which takes the focus and the keys after it.
+    QTest::keyClicks(grid, QString(c.typed).left(1));
+    QTest::keyClicks(QApplication::focusWidget(), QString(c.typed).mid(1));
+    ASSERT_NE(grid->indexWidget(grid->currentIndex()), nullptr);
+
+    if (c.mouse) {
+      clickTitle(kCnpj);
+    } else {
+      window().DBGrid1TitleClick(kCnpj);
+    }
+    EXPECT_EQ(program.boxes.boxes, c.boxes);
+    EXPECT_EQ(cdsVis().activeIndex(), c.active);
+    EXPECT_EQ(program.columnTexts(kNome), c.shown);
+    EXPECT_EQ(program.columnTexts(kAno), QStringList(4, "2019"));
+    EXPECT_EQ(cdsVis().state(), DataSetState::Browse);
+    if (c.mouse) EXPECT_EQ(grid->indexWidget(grid->currentIndex()), nullptr);
+  }
+}
+
+// Insert and Ctrl+Delete change the rows the grid shows, never the table; the next search shows
+// the table again.
+TEST_F(WindowGrid, InsertedAndDeletedRowsStayInTheGridUntilTheNextSearch) {
+  program.activate();
+  QTableView* grid = window().DBGrid1;
+  grid->setFocus();
+  grid->setCurrentIndex(program.gridModel().index(1, kNome));
+
+  QTest::keyClick(grid, Qt::Key_Insert);
+  EXPECT_EQ(program.columnTexts(kNome), (QStringList{"JOAO DA SILVA", "", "PARTIDO VERDE",
+                                                     "MARIA D'AVILA", "PARTIDO DA SILVA"}));
+  EXPECT_EQ(grid->currentIndex(), program.gridModel().index(1, kNome));
+  EXPECT_EQ(cdsVis().state(), DataSetState::Insert);
+
+  // Typed, confirmed with Enter and left: the new row takes its place at the end.
+  QTest::keyClicks(grid, "N");
+  QTest::keyClicks(QApplication::focusWidget(), "OVO");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  QTest::keyClick(grid, Qt::Key_Down);
+  EXPECT_EQ(cdsVis().state(), DataSetState::Browse);
+  EXPECT_EQ(program.columnTexts(kNome), (QStringList{"JOAO DA SILVA", "PARTIDO VERDE",
+                                                     "MARIA D'AVILA", "PARTIDO DA SILVA", "NOVO"}));
+  EXPECT_EQ(grid->currentIndex(), program.gridModel().index(1, kNome));
+
+  // A row inserted and left untouched goes again.
+  QTest::keyClick(grid, Qt::Key_Insert);
+  QTest::keyClick(grid, Qt::Key_Up);
+  EXPECT_EQ(program.gridModel().rowCount(), 5);
+  EXPECT_EQ(grid->currentIndex(), program.gridModel().index(0, kNome));
+
+  // Ctrl+Delete asks first; Cancel keeps the row, OK deletes it.
+  program.boxes.confirmAnswers = {false, true};
+  for (int press = 0; press < 2; ++press)
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+  const RecordingDialogs::Box question{dialogs::BoxKind::Confirmation, "Confirm", "Delete record?"};
+  EXPECT_EQ(program.boxes.boxes, (std::vector{question, question}));
+  EXPECT_EQ(program.columnTexts(kNome),
+            (QStringList{"PARTIDO VERDE", "MARIA D'AVILA", "PARTIDO DA SILVA", "NOVO"}));
+
+  EXPECT_EQ(TestServer::values(install.database,
+                               "SELECT COUNT(*) FROM GR_CONTRIB_CAMPANHA WHERE NOME_CAM = 'NOVO' "
+                               "OR COD_CAM = 1"),
+            QStringList{"1"});
+  search("TODOS");
+  EXPECT_EQ(program.columnTexts(kCod), (QStringList{"1", "2", "3", "4"}));
+  EXPECT_EQ(window().LabCount->text(), "4 Registros.");
 }
 
 TEST_F(WindowGrid, DrawColumnCellChoosesTheSelectionColourOnlyForItsThreeStates) {

@@ -1,6 +1,7 @@
 // The window as the suite starts it, against a database on the private server.
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include "Installation.h"
 #include "RunningProgram.h"
 #include "data/UDM.h"
+#include "ui/DataSetModel.h"
 #include "ui/UTavrel.h"
 
 using tavrel::test::ContributorRow;
@@ -127,6 +129,51 @@ TEST_F(WindowStart, TheYearComesFromTodayAndTheFirstSearchListsThatYear) {
     EXPECT_EQ(run.columnTexts(0), c.codes);
     EXPECT_EQ(run.window().LabCount->text(), c.count);
   }
+}
+
+// The server cannot be reached when the window is shown: the default report, and the window as
+// it was before the licensee's name was read; once the server answers, a search works.
+TEST_F(WindowStart, WithTheServerUnreachableTheWindowStaysUsableAndASearchWorksLater) {
+  tavrel::test::InsertContributors(
+      install.database,
+      {{1, "CANDIDATO", "11111111000101", "JOAO DA SILVA", 2019, "4090", "8411600", ""},
+       {2, "PARTIDO", "22222222000102", "PARTIDO VERDE", 2018, "3220", "9492800", ""}});
+  install.writeVoqIni(/*a port nothing listens on*/ 1);
+  RunningProgram program;
+  program.start({"tavrel", "joao"});
+
+  ASSERT_EQ(program.boxes.boxes.size(), 1u);
+  const RecordingDialogs::Box report = program.boxes.boxes[0];
+  EXPECT_EQ(report.kind, dialogs::BoxKind::Error);
+  EXPECT_EQ(report.caption, "window_tests");
+  EXPECT_TRUE(report.text.endsWith('.')) << report.text.toStdString();
+  EXPECT_EQ(program.window().windowTitle(), TFTavrel::kCaption);
+  EXPECT_EQ(program.window().edtExercicio->text(), "2018");
+  EXPECT_FALSE(program.module().cdsVis.active());
+  EXPECT_EQ(program.gridModel().rowCount(), 0);
+  EXPECT_EQ(program.module().VOQ_Usuario, "joao");
+  EXPECT_FALSE(program.module().Conexao.connected());
+  EXPECT_TRUE(program.window().isVisible());
+
+  // A title click on the empty grid does nothing; a search reports the same failure again.
+  program.boxes.boxes.clear();
+  program.window().DBGrid1TitleClick(2);
+  EXPECT_TRUE(program.boxes.boxes.empty());
+  program.window().btnPesquisar->click();
+  ASSERT_EQ(program.boxes.boxes.size(), 1u);
+  EXPECT_EQ(program.boxes.boxes[0].kind, dialogs::BoxKind::Error);
+
+  // The server answers again: the next search lists the year typed, as any search would.
+  program.boxes.boxes.clear();
+  install.writeVoqIni(TestServer::port());
+  program.window().edtExercicio->setText("2019");
+  program.window().btnPesquisar->click();
+  EXPECT_TRUE(program.boxes.boxes.empty());
+  EXPECT_TRUE(program.module().Conexao.connected());
+  EXPECT_EQ(program.columnTexts(0), QStringList{"1"});
+  EXPECT_EQ(program.window().LabCount->text(), "1 Registros.");
+  EXPECT_EQ(program.window().windowTitle(), TFTavrel::kCaption);
+  EXPECT_EQ(program.module().VOQ_Usuario, "joao");
 }
 
 }  // namespace

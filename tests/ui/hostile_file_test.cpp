@@ -134,7 +134,8 @@ const HostileCase kCases[] = {
      {},
      row(2, "11112222", "JO"),
      "2 de 2"},
-    // Every byte of an invalid sequence is one position and one '?', so nothing shifts.
+    // Each of these bytes is an ill-formed sequence of its own (a byte that starts none, a lead
+    // cut short by the next byte), so each is one position and one '?': nothing shifts.
     {"InvalidUtf8InFixedColumns",
      "utf8.txt",
      [] {

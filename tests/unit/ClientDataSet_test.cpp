@@ -476,3 +476,72 @@ TEST_F(ClientDataSetTest, PostedRowsTakeTheirPlaceInTheActiveOrder) {
 }
 
 }  // namespace
+
+TEST_F(ClientDataSetTest, DeletingDropsTheRowAndItsChangeOrTheRowBeingInserted) {
+  const struct {
+    const char* name;
+    std::function<void()> arrange;  // leaves the row to delete current or started
+    QStringList names;              // what the set holds afterwards, in its order
+    qsizetype changes;
+    qsizetype recNo;
+  } cases[] = {
+      {"a fetched row", [&] { set.moveTo(2); }, {"Carla", "Bruno", "Dora"}, 0, 2},
+      {"the last row", [&] { set.moveTo(4); }, {"Carla", "Ana", "Bruno"}, 0, 3},
+      {"an edited row",
+       [&] {
+         set.moveTo(3);
+         set.beginEdit();
+         set.setText("NOME_CAM", "Beto");
+         set.post();
+       },
+       {"Carla", "Ana", "Dora"},
+       0,
+       3},
+      {"a posted new row",
+       [&] {
+         set.beginInsert();
+         set.setText("NOME_CAM", "Eva");
+         set.post();
+       },
+       {"Carla", "Ana", "Bruno", "Dora"},
+       0,
+       4},
+      {"the row being inserted",
+       [&] {
+         set.moveTo(2);
+         set.beginInsert();
+         set.setText("NOME_CAM", "Eva");
+       },
+       {"Carla", "Ana", "Bruno", "Dora"},
+       0,
+       2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    OpenWith(set, ContributorFields(false), kFour);
+    c.arrange();
+    set.deleteRecord();
+    QStringList names;
+    for (qsizetype i = 0; i < set.recordCount(); ++i)
+      names << QString::fromLatin1(std::get<QByteArray>(set.valueAt(i, field("NOME_CAM"))));
+    EXPECT_EQ(names, c.names);
+    EXPECT_EQ(set.changeCount(), c.changes);
+    EXPECT_EQ(set.state(), DataSetState::Browse);
+    EXPECT_EQ(set.recNo(), c.recNo);
+  }
+}
+
+TEST_F(ClientDataSetTest, AnInsertShowsBeforeTheCurrentRow) {
+  set.moveTo(3);
+  EXPECT_EQ(set.insertPosition(), -1);
+  set.beginInsert();
+  EXPECT_EQ(set.insertPosition(), 2);
+  set.cancel();
+  EXPECT_EQ(set.insertPosition(), -1);
+  OpenWith(set, ContributorFields(false), {});
+  set.beginInsert();
+  EXPECT_EQ(set.insertPosition(), 0);
+  set.cancel();
+  EXPECT_EQ(failureOf([&] { set.deleteRecord(); }),
+            "Cannot perform this operation on an empty dataset");
+}

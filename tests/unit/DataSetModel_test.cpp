@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -110,12 +111,29 @@ TEST_F(DataSetModelTest, AlignsNumbersRightAndEverythingElseLeft) {
 }
 
 TEST_F(DataSetModelTest, NumbersRowsByThePresentOrder) {
-  set.open(ContributorRows(set.fields(), kThree));
-  set.setIndexFieldNames("CNPJ_CAM");
-  for (int row = 0; row < model->rowCount(); ++row) {
-    EXPECT_EQ(model->index(row, kCnpj).data(DataSetModel::RecNoRole).toInt(), row + 1);
+  set.addIndexDef("porCnpjDec", "CNPJ_CAM", true);
+  const struct {
+    const char* order;
+    std::function<void()> choose;
+    QStringList codes;  // top to bottom
+  } orders[] = {
+      {"as fetched", [] {}, {"1", "2", "3"}},
+      {"by CNPJ", [this] { set.setIndexFieldNames("CNPJ_CAM"); }, {"2", "1", "3"}},
+      {"by CNPJ descending", [this] { set.setActiveIndex("porCnpjDec"); }, {"3", "1", "2"}},
+  };
+  for (const auto& o : orders) {
+    SCOPED_TRACE(o.order);
+    set.open(ContributorRows(set.fields(), kThree));
+    o.choose();
+    for (int recNo = 1; recNo <= 3; ++recNo) {
+      const int row = recNo - 1;
+      EXPECT_EQ(text(row, kCod), o.codes[row]);
+      EXPECT_EQ(model->index(row, kCnpj).data(DataSetModel::RecNoRole).toInt(), recNo);
+      // The set numbers the same row alike.
+      ASSERT_TRUE(set.locate("COD_CAM", o.codes[row].toInt()));
+      EXPECT_EQ(set.recNo(), recNo);
+    }
   }
-  EXPECT_EQ(text(0, kCnpj), "10");
 }
 
 TEST_F(DataSetModelTest, EditsStayInTheSetInTheFieldsOwnForm) {
@@ -146,12 +164,42 @@ TEST_F(DataSetModelTest, EditsStayInTheSetInTheFieldsOwnForm) {
   EXPECT_TRUE(testerReports.isEmpty()) << testerReports.join('\n').toStdString();
 }
 
-TEST_F(DataSetModelTest, RefusesAnEditWhileTheSetHasAStartedRow) {
+TEST_F(DataSetModelTest, ShowsTheRowBeingInsertedBeforeTheCurrentOneUntilItIsLeft) {
+  const auto names = [this] {
+    QStringList shown;
+    for (int row = 0; row < model->rowCount(); ++row) shown << text(row, kNome);
+    return shown;
+  };
   set.open(ContributorRows(set.fields(), kThree));
-  set.beginInsert();
-  EXPECT_FALSE(model->setData(model->index(1, kNome), "Outro"));
+  set.moveTo(2);
+  EXPECT_TRUE(model->insertRow(1));
   EXPECT_EQ(set.state(), DataSetState::Insert);
-  EXPECT_EQ(text(1, kNome), "Ana");
+  EXPECT_EQ(names(), (QStringList{"João", "", "Ana", ""}));
+  EXPECT_EQ(model->currentRow(), 1);
+
+  // The stored rows refuse edits while a row is started; the started one takes them.
+  EXPECT_FALSE(model->setData(model->index(2, kNome), "Outro"));
+  EXPECT_TRUE(model->setData(model->index(1, kNome), "Nova"));
+  EXPECT_EQ(set.state(), DataSetState::Insert);
+  EXPECT_EQ(names(), (QStringList{"João", "Nova", "Ana", ""}));
+
+  // Leaving it posts it to the end of the fetch order; the row moved to is current.
+  model->setCurrentRow(3);
+  EXPECT_EQ(set.state(), DataSetState::Browse);
+  EXPECT_EQ(names(), (QStringList{"João", "Ana", "", "Nova"}));
+  EXPECT_EQ(set.value("COD_CAM"), FieldValue(3));
+  EXPECT_EQ(model->currentRow(), 2);
+
+  // A new row left untouched goes again; a removed row leaves the set with its change.
+  EXPECT_TRUE(model->insertRow(0));
+  model->setCurrentRow(2);
+  EXPECT_EQ(names(), (QStringList{"João", "Ana", "", "Nova"}));
+  EXPECT_EQ(set.value("COD_CAM"), FieldValue(2));
+  EXPECT_TRUE(model->removeRow(3));
+  EXPECT_EQ(names(), (QStringList{"João", "Ana", ""}));
+  EXPECT_EQ(set.changeCount(), 0);
+  EXPECT_FALSE(model->removeRow(3));
+  EXPECT_TRUE(testerReports.isEmpty()) << testerReports.join('\n').toStdString();
 }
 
 TEST_F(DataSetModelTest, TitlesTheColumnsAndFallsBackToTheFieldName) {

@@ -47,6 +47,12 @@ QByteArray withBytes(QByteArray line, qsizetype at, const QByteArray& bytes) {
   return line.replace(at, bytes.size(), bytes);
 }
 
+// The candidate line named JOSE, with the bytes written in place of its characters from the S
+// on.
+QByteArray inPlaceOfS(const QByteArray& bytes, qsizetype characters = 1) {
+  return detail("02", "ABCDEFGH2018 JOSE").replace(32, characters, bytes);
+}
+
 }  // namespace
 
 TEST(FixedColumnLine, ReadsTheDetailLines) {
@@ -80,11 +86,19 @@ TEST(FixedColumnLine, ReadsTheDetailLines) {
       {"a character outside the BMP takes one position",
        detail("02", QString::fromUtf8("ABCDEFGH2018 \U0001D504LICE")),
        candidate(QString::fromUtf8("\U0001D504LICE"))},
-      {"an invalid byte takes one position",
-       withBytes(detail("02", "ABCDEFGH2018 JOSE"), 32, "\xFF"),
+      // Each maximal subpart of an ill-formed sequence is one character, so the bytes stand in
+      // for the S of JOSE and the columns after it stay in place.
+      {"an invalid byte takes one position", inPlaceOfS("\xFF"),
        candidate(QString::fromUtf8("JO\uFFFDE"))},
-      {"each byte of a cut sequence takes one position",
-       withBytes(detail("02", "ABCDEFGH2018 JOSE"), 32, "\xE2\x82"),
+      {"a cut three-byte sequence takes one position", inPlaceOfS("\xE2\x82"),
+       candidate(QString::fromUtf8("JO\uFFFDE"))},
+      {"a cut four-byte sequence takes one position", inPlaceOfS("\xF0\x9F\x98"),
+       candidate(QString::fromUtf8("JO\uFFFDE"))},
+      {"a cut two-byte sequence before a lead byte", inPlaceOfS("\xC3\xC3\xA7", 2),
+       candidate(QString::fromUtf8("JO\uFFFD\u00E7"))},
+      {"a surrogate's bytes take one position each", inPlaceOfS("\xED\xA0\x80", 3),
+       candidate(QString::fromUtf8("JO\uFFFD\uFFFD\uFFFD"))},
+      {"an overlong form's bytes take one position each", inPlaceOfS("\xE0\x80", 2),
        candidate(QString::fromUtf8("JO\uFFFD\uFFFD"))},
       {"a sequence cut at the end of the line",
        fixedLine({{1, "2"}, {2, "02"}, {18, "ABCDEFGH2018 JOS"}}, 33) + "\xC3",
