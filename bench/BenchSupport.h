@@ -13,7 +13,7 @@
 #include "common/InstallDir.h"
 #include "common/MemoryPolicy.h"
 #include "data/UDM.h"
-#include "ui/UTavrel.h"
+#include "ui/Program.h"
 
 namespace bench {
 
@@ -36,32 +36,34 @@ class PrintedDialogs : public dialogs::Dialogs {
   dialogs::FileChoice openFile(const QString&, const QStringList&, int) override { return {}; }
 };
 
-// The window and then its data module, as the program starts them, on the installation in
-// installDir (whose voq.ini names the database); not yet shown.
-class Program {
+// Where the program finds its boxes and its installation, for as long as it runs.
+class BenchSetting {
  public:
-  explicit Program(const QString& installDir) {
-    dialogs::install(&boxes_);
+  BenchSetting(dialogs::Dialogs& boxes, const QString& installDir) {
+    dialogs::install(&boxes);
     SetInstallDir(installDir + "/");
-    window_ = std::make_unique<TFTavrel>();
-    window_->Arguments = {"tavrel", "bench"};
-    module_ = std::make_unique<Tdm>();
   }
-  ~Program() {
-    module_.reset();
-    window_.reset();
+  ~BenchSetting() {
     dialogs::install(nullptr);
     SetInstallDir(QString());
   }
-  Program(const Program&) = delete;
-  Program& operator=(const Program&) = delete;
+  BenchSetting(const BenchSetting&) = delete;
+  BenchSetting& operator=(const BenchSetting&) = delete;
+};
 
-  TFTavrel& window() { return *window_; }
+// The program as its entry starts it, on the installation in installDir (whose voq.ini names
+// the database), with its boxes printed; not yet shown.
+class BenchProgram {
+ public:
+  explicit BenchProgram(const QString& installDir)
+      : setting_(boxes_, installDir), program_(QStringList{"tavrel", "bench"}) {}
+
+  TFTavrel& window() { return program_.window(); }
 
  private:
   PrintedDialogs boxes_;
-  std::unique_ptr<TFTavrel> window_;
-  std::unique_ptr<Tdm> module_;
+  BenchSetting setting_;
+  Program program_;
 };
 
 // Tells passed(1) to passed(10) as the bar, moving one step a line, passes each tenth of its

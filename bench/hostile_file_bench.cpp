@@ -58,7 +58,7 @@ int main(int argc, char* argv[]) {
               QFile(path).size(), bench::peakRssKb());
   std::fflush(stdout);
 
-  bench::Program program(QString::fromLocal8Bit(argv[1]));
+  bench::BenchProgram program(QString::fromLocal8Bit(argv[1]));
   TFTavrel& window = program.window();
   window.show();
   window.edtCaminhoCNPJ->setText(path);

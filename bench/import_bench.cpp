@@ -17,7 +17,7 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "usage: import_bench INSTALL_DIR FILE\n");
     return 2;
   }
-  bench::Program program(QString::fromLocal8Bit(argv[1]));
+  bench::BenchProgram program(QString::fromLocal8Bit(argv[1]));
   TFTavrel& window = program.window();
   window.show();
   window.edtCaminhoCNPJ->setText(QString::fromLocal8Bit(argv[2]));

@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "usage: listing_bench INSTALL_DIR YEAR\n");
     return 2;
   }
-  bench::Program program(QString::fromLocal8Bit(argv[1]));
+  bench::BenchProgram program(QString::fromLocal8Bit(argv[1]));
   TFTavrel& window = program.window();
   timed("show (searches this year)", [&] { window.show(); });
   window.edtExercicio->setText(QString::fromLocal8Bit(argv[2]));

@@ -11,10 +11,10 @@
 
 #include "common/Dialogs.h"
 #include "common/Win1252.h"
-#include "data/ClientDataSet.h"
 #include "data/ContributorFields.h"
-#include "data/DataSource.h"
-#include "data/OrdenarGRID.h"
+#include "dataset/ClientDataSet.h"
+#include "dataset/DataSource.h"
+#include "dataset/OrdenarGRID.h"
 
 namespace {
 

@@ -1,12 +1,10 @@
 // The program entry: the window first (hidden), then the data module, which chooses the
 // database account, then the message loop, which shows the window.
 #include <QApplication>
-#include <memory>
 
 #include "common/MemoryPolicy.h"
-#include "data/UDM.h"
+#include "ui/Program.h"
 #include "ui/QtDialogs.h"
-#include "ui/UTavrel.h"
 
 int main(int argc, char* argv[]) {
   ReturnLargeBlocksToTheSystem();
@@ -14,15 +12,12 @@ int main(int argc, char* argv[]) {
   QtDialogs boxes;
   dialogs::install(&boxes);
 
-  TFTavrel window;
-  FTavrel = &window;
-  window.Arguments = QCoreApplication::arguments();
-  auto module = std::make_unique<Tdm>();
-  window.show();
-  const int code = application.exec();
-
-  module.reset();
-  FTavrel = nullptr;
+  int code = 0;
+  {
+    Program program(QCoreApplication::arguments());
+    program.window().show();
+    code = application.exec();
+  }
   dialogs::install(nullptr);
   return code;
 }

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "data/FieldDef.h"
+#include "dataset/FieldDef.h"
 
 // The thirteen columns of GR_CONTRIB_CAMPANHA in table order, with the program's own widths.
 // COD_CAM is required in the write-path cache only.

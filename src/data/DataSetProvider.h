@@ -4,8 +4,8 @@
 #include <functional>
 #include <vector>
 
-#include "data/ClientDataSet.h"
 #include "data/SqlQuery.h"
+#include "dataset/ClientDataSet.h"
 
 // A change on its way to the table: the handler before sending may replace its new values.
 struct DeltaRecord {

@@ -3,9 +3,9 @@
 #include <QDateTime>
 #include <QString>
 
-#include "data/ClientDataSet.h"
 #include "data/DataSetProvider.h"
 #include "data/SqlQuery.h"
+#include "dataset/ClientDataSet.h"
 #include "firebird/Connection.h"
 
 // The descriptor of the program's one explicit transaction on Tdm::Conexao.

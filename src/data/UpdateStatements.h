@@ -3,8 +3,8 @@
 #include <QString>
 #include <vector>
 
-#include "data/FieldDef.h"
-#include "data/FieldValue.h"
+#include "dataset/FieldDef.h"
+#include "dataset/FieldValue.h"
 
 // The statements by which a posted change reaches its table: names in double quotes, values
 // as positional parameters.

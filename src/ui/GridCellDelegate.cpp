@@ -3,8 +3,8 @@
 #include <QMetaProperty>
 #include <QPainter>
 
-#include "ui/DataSetModel.h"
-#include "ui/ErrorReport.h"
+#include "common/ErrorReport.h"
+#include "dataset/DataSetModel.h"
 
 GridDrawState GridCellDelegate::DrawState(const QStyleOptionViewItem& option) {
   // selected: the view's selected cell (one cell: the grid selects items, singly);

@@ -9,43 +9,28 @@
 #include <QTableView>
 #include <QTimer>
 
+#include "app/ContributorSearch.h"
 #include "common/Clock.h"
 #include "common/Dialogs.h"
 #include "common/RegionalForms.h"
 #include "common/funcoes.h"
-#include "data/OrdenarGRID.h"
 #include "data/UDM.h"
-#include "firebird/Query.h"
-#include "ui/DataSetModel.h"
+#include "dataset/DataSetModel.h"
+#include "dataset/OrdenarGRID.h"
 #include "ui/GridColumns.h"
 #include "ui/HotTrackButton.h"
 
 TFTavrel* FTavrel = nullptr;
+
+TFTavrel::~TFTavrel() {
+  if (FTavrel == this) FTavrel = nullptr;
+}
 
 namespace {
 
 const QColor kOddRow(218, 218, 197);
 const QColor kEvenRow(236, 236, 217);
 const QColor kSelectedCell(210, 230, 210);
-
-// The SQL condition for a text typed in edtCampo, by the column chosen; empty for none.
-QString ColumnCondition(const QString& column, const QString& t) {
-  const struct {
-    const char* choice;
-    const char* condition;
-  } conditions[] = {
-      {"CNPJ", " AND CNPJ_CAM LIKE "},
-      {"NOME", " AND NOME_CAM LIKE "},
-      {"NAT JURID", " AND NATJUR_CAM LIKE "},
-      {"CNAE", " AND CNAE_CAM LIKE "},
-  };
-  for (const auto& c : conditions) {
-    if (column == QLatin1String(c.choice)) {
-      return QLatin1String(c.condition) + QuotedStr(u'%' + t + u'%');
-    }
-  }
-  return QString();
-}
 
 }  // namespace
 
@@ -76,17 +61,17 @@ void TFTavrel::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   // The program creates the data module before the first show; a window shown without one
   // (its layout alone) has nothing to show yet.
-  if (shown_ || dm == nullptr) return;
+  if (shown_ || module_ == nullptr) return;
   shown_ = true;
   Guarded([this] { FormShow(); });
 }
 
 void TFTavrel::BindGrid() {
-  if (gridModel_ != nullptr || dm == nullptr) return;
-  dsCAM.setDataSet(&dm->cdsVis);
+  if (gridModel_ != nullptr || module_ == nullptr) return;
+  dsCAM.setDataSet(&module_->cdsVis);
   std::vector<DataSetModel::Column> columns;
   for (const GridColumn& column : GridColumns()) columns.push_back({column.field, column.title});
-  gridModel_ = new DataSetModel(&dm->cdsVis, std::move(columns), DBGrid1);
+  gridModel_ = new DataSetModel(&module_->cdsVis, std::move(columns), DBGrid1);
   DBGrid1->setModel(gridModel_);
   ApplyGridColumns(*DBGrid1);
   dsCAM.setUpdateRecord([this] { PostGridEdit(); });
@@ -125,7 +110,7 @@ void TFTavrel::PostGridEdit() {
 
 // Insert: a new row before the current one, in the viewing set only.
 void TFTavrel::DBGrid1InsertRow() {
-  if (gridModel_ == nullptr || !dm->cdsVis.active()) return;
+  if (gridModel_ == nullptr || !module_->cdsVis.active()) return;
   PostGridEdit();
   const int row = std::max(DBGrid1->currentIndex().row(), 0);
   if (gridModel_->insertRow(row)) DBGrid1->setCurrentIndex(gridModel_->index(row, gridColumn_));
@@ -149,18 +134,12 @@ void TFTavrel::FormShow() {
     QTimer::singleShot(0, this, &QWidget::close);
     return;
   }
-  dm->VOQ_Usuario = login;
+  module_->VOQ_Usuario = login;
 
-  QString licensee;
-  {
-    fb::Query qrx(dm->Conexao, "select NOME_EMP from GR_CAD_EMPRESA where COD_EMP = 1");
-    qrx.open();
-    if (!qrx.eof()) licensee = qrx.statement().text(0);
-  }
-  setWindowTitle(windowTitle() + " - " + licensee);
+  setWindowTitle(windowTitle() + " - " + LicenseeName(*module_));
 
-  dm->VOQ_Exercicio = DateToStr(Today()).mid(6, 4);
-  edtExercicio->setText(dm->VOQ_Exercicio);
+  module_->VOQ_Exercicio = DateToStr(Today()).mid(6, 4);
+  edtExercicio->setText(module_->VOQ_Exercicio);
   btnPesquisar->click();
 }
 
@@ -182,41 +161,24 @@ void TFTavrel::cboColunaChange() {
 }
 
 void TFTavrel::btnPesquisarClick() {
-  QString filtros;
-  if (Empty(edtExercicio->text())) {
-    dialogs::ShowWarning("O Exercicio é Obrigatório!");
-    edtExercicio->setFocus();
-    return;
+  const SearchStatement search = ComposeSearch(
+      {edtExercicio->text(), cboTipo->currentText(), cboColuna->currentText(), edtCampo->text()});
+  switch (search.refusal) {
+    case SearchStatement::Refusal::NoYear:
+      dialogs::ShowWarning("O Exercicio é Obrigatório!");
+      edtExercicio->setFocus();
+      return;
+    case SearchStatement::Refusal::InvalidDate:
+      dialogs::ShowWarning("Data Invalida!");
+      return;
+    case SearchStatement::Refusal::None:
+      break;
   }
-  if (cboTipo->currentText() != QLatin1String("TODOS")) {
-    filtros += " AND TIPO_CAM = " + QuotedStr(cboTipo->currentText());
-  }
-  const QString t = edtCampo->text();
-  if (!Empty(t)) {
-    if (cboColuna->currentText() == QLatin1String("DATA")) {
-      bool valid = false;
-      const QDate date = StrToDate(t.left(10), &valid);
-      if (!valid) {
-        dialogs::ShowWarning("Data Invalida!");
-        return;
-      }
-      // The database's text form of a timestamp begins with YYYY-MM-DD.
-      filtros += " AND SUBSTRING(DATACNPJ_CAM FROM 1 FOR 10) LIKE " +
-                 QuotedStr(u'%' + date.toString(QStringLiteral("yyyy-MM-dd")) + u'%');
-    } else {
-      filtros += ColumnCondition(cboColuna->currentText(), t);
-    }
-  }
-  dm->cdsVis.close();
-  dm->sqlVis.SQL =
-      "SELECT   * FROM   GR_CONTRIB_CAMPANHA WHERE   ANO_CAM = " + QuotedStr(edtExercicio->text()) +
-      filtros + " " + "ORDER BY 1, 2";
-  dm->OpenVis();
-  LabCount->setText(QString::number(dm->cdsVis.recordCount()) + " Registros.");
+  LabCount->setText(QString::number(ListContributors(*module_, search.sql)) + " Registros.");
 }
 
 void TFTavrel::DBGrid1TitleClick(int Column) {
-  OrdenarGRID(&dm->cdsCAM, &dsCAM, QString::fromLatin1(GridColumns().at(Column).field));
+  OrdenarGRID(&module_->cdsCAM, &dsCAM, QString::fromLatin1(GridColumns().at(Column).field));
 }
 
 void TFTavrel::DBGrid1DrawColumnCell(QPainter* Canvas, const QRect& Rect, const QModelIndex& Column,

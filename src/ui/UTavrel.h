@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/DataSource.h"
-#include "ui/ErrorReport.h"
+#include "common/ErrorReport.h"
+#include "dataset/DataSource.h"
 #include "ui/GridCellDelegate.h"
 
 #include <QStringList>
@@ -16,7 +16,7 @@ class QProgressBar;
 class QPushButton;
 class QTableView;
 class DataSetModel;
-struct LineValues;
+class Tdm;
 
 // The program's one window: every control under its own name, and the handlers of the user
 // interface.
@@ -26,7 +26,10 @@ class TFTavrel : public QWidget {
  public:
   static inline const QString kCaption = QStringLiteral("Importador de CNPJ dos Permissionários");
 
-  TFTavrel();
+  // The window uses its data module from its show on: the program makes the window first and
+  // the module right after it. Without one it is its layout alone.
+  explicit TFTavrel(Tdm* module = nullptr);
+  ~TFTavrel() override;
 
   // Bands, top to bottom.
   QFrame* Panel1 = nullptr;
@@ -59,7 +62,7 @@ class TFTavrel : public QWidget {
   QLabel* labImportou = nullptr;
   QProgressBar* pb = nullptr;
 
-  // The grid's data source; bound to dm's viewing set once the data module exists.
+  // The grid's data source; bound to the module's viewing set at the show.
   DataSource dsCAM;
   // The command line; its first argument is the operator's login.
   QStringList Arguments;
@@ -89,11 +92,7 @@ class TFTavrel : public QWidget {
   template <typename Sender, typename Signal>
   void OnSignal(Sender* sender, Signal signal, void (TFTavrel::*handler)());
 
-  enum class MergeResult { Inserted, Rewritten, Unchanged };
-  MergeResult MergeLine(const LineValues& line);
-  bool PostAndApply();
-  void RollBackRun();
-
+  Tdm* module_;
   DataSetModel* gridModel_ = nullptr;
   int gridColumn_ = 1;  // the grid's current column, the first one shown to begin with
   bool importing_ = false;

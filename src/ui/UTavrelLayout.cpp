@@ -88,7 +88,8 @@ QComboBox* PickList(QWidget* band, const char* name, const QStringList& items, Q
 
 }  // namespace
 
-TFTavrel::TFTavrel() {
+TFTavrel::TFTavrel(Tdm* module) : module_(module) {
+  FTavrel = this;
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);

@@ -8,9 +8,8 @@
 
 #include "common/Clock.h"
 #include "common/RegionalForms.h"
-#include "data/UDM.h"
-#include "ui/DataSetModel.h"
-#include "ui/UTavrel.h"
+#include "dataset/DataSetModel.h"
+#include "ui/Program.h"
 
 namespace tavrel::test {
 
@@ -19,32 +18,34 @@ RunningProgram::RunningProgram() {
 }
 
 RunningProgram::~RunningProgram() {
-  // The entry's order: the data module goes first, the window with the application.
-  module_.reset();
-  window_.reset();
-  FTavrel = nullptr;
+  program_.reset();
   SetNow(std::nullopt);
   SetRegionalLocale(std::nullopt);
 }
 
 void RunningProgram::start(const QStringList& arguments, const QDateTime& now) {
   SetNow(now);
-  window_ = std::make_unique<TFTavrel>();
-  FTavrel = window_.get();
-  window_->Arguments = arguments;
-  module_ = std::make_unique<Tdm>();
-  window_->show();
+  program_ = std::make_unique<Program>(arguments);
+  program_->window().show();
   QCoreApplication::processEvents();
 }
 
+TFTavrel& RunningProgram::window() const {
+  return program_->window();
+}
+
+Tdm& RunningProgram::module() const {
+  return program_->module();
+}
+
 void RunningProgram::activate() {
-  window_->activateWindow();
-  if (!QTest::qWaitForWindowActive(window_.get()))
+  window().activateWindow();
+  if (!QTest::qWaitForWindowActive(&window()))
     throw std::runtime_error("the window did not become active");
 }
 
 DataSetModel& RunningProgram::gridModel() const {
-  auto* model = qobject_cast<DataSetModel*>(window_->DBGrid1->model());
+  auto* model = qobject_cast<DataSetModel*>(window().DBGrid1->model());
   if (model == nullptr) throw std::logic_error("the grid has no data set model");
   return *model;
 }

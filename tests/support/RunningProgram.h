@@ -7,6 +7,7 @@
 
 #include "RecordingDialogs.h"
 
+class Program;
 class TFTavrel;
 class Tdm;
 class DataSetModel;
@@ -30,8 +31,8 @@ class RunningProgram {
   // Makes the window the active one, so that keyboard focus can be asked about.
   void activate();
 
-  TFTavrel& window() const { return *window_; }
-  Tdm& module() const { return *module_; }
+  TFTavrel& window() const;
+  Tdm& module() const;
   DataSetModel& gridModel() const;
   // The texts the grid shows in one column, top to bottom.
   QStringList columnTexts(int column) const;
@@ -39,8 +40,7 @@ class RunningProgram {
   RecordingDialogs boxes;
 
  private:
-  std::unique_ptr<TFTavrel> window_;
-  std::unique_ptr<Tdm> module_;
+  std::unique_ptr<Program> program_;
 };
 
 }  // namespace tavrel::test

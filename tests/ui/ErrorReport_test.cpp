@@ -1,4 +1,4 @@
-#include "ui/ErrorReport.h"
+#include "common/ErrorReport.h"
 
 #include "common/AppError.h"
 #include "support/RecordingDialogs.h"

@@ -13,7 +13,7 @@
 #include "Installation.h"
 #include "RunningProgram.h"
 #include "data/UDM.h"
-#include "ui/DataSetModel.h"
+#include "dataset/DataSetModel.h"
 #include "ui/UTavrel.h"
 
 using tavrel::test::Installation;

@@ -1,4 +1,4 @@
-#include "data/ClientDataSet.h"
+#include "dataset/ClientDataSet.h"
 
 #include "common/AppError.h"
 #include "common/Win1252.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/ClientDataSet.h"
 #include "data/ContributorFields.h"
+#include "dataset/ClientDataSet.h"
 
 #include <ostream>
 #include <vector>

@@ -1,10 +1,10 @@
-#include "ui/DataSetModel.h"
+#include "dataset/DataSetModel.h"
 
 #include "common/AppError.h"
 #include "common/RegionalForms.h"
 #include "common/Win1252.h"
-#include "data/DataSource.h"
-#include "data/OrdenarGRID.h"
+#include "dataset/DataSource.h"
+#include "dataset/OrdenarGRID.h"
 #include "support/RecordingDialogs.h"
 #include "unit/ContributorSet.h"
 

@@ -1,6 +1,6 @@
-#include "data/OrdenarGRID.h"
+#include "dataset/OrdenarGRID.h"
 
-#include "data/DataSource.h"
+#include "dataset/DataSource.h"
 #include "support/RecordingDialogs.h"
 #include "unit/ContributorSet.h"
 

@@ -1,4 +1,4 @@
-#include "data/ClientDataSet.h"
+#include "dataset/ClientDataSet.h"
 
 #include <algorithm>
 #include <numeric>

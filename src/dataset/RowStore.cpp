@@ -1,4 +1,4 @@
-#include "data/RowStore.h"
+#include "dataset/RowStore.h"
 
 #include <limits>
 

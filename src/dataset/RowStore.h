@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "data/FieldDef.h"
-#include "data/FieldValue.h"
+#include "dataset/FieldDef.h"
+#include "dataset/FieldValue.h"
 
 using RowId = quint32;
 

@@ -1,11 +1,11 @@
-#include "data/OrdenarGRID.h"
+#include "dataset/OrdenarGRID.h"
 
 #include <exception>
 
 #include "common/Dialogs.h"
 #include "common/funcoes.h"
-#include "data/ClientDataSet.h"
-#include "data/DataSource.h"
+#include "dataset/ClientDataSet.h"
+#include "dataset/DataSource.h"
 
 namespace {
 

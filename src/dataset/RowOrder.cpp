@@ -1,4 +1,4 @@
-#include "data/RowOrder.h"
+#include "dataset/RowOrder.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "ui/DataSetModel.h"
+#include "dataset/DataSetModel.h"
 
 #include <QTime>
 

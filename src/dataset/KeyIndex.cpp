@@ -1,4 +1,4 @@
-#include "data/KeyIndex.h"
+#include "dataset/KeyIndex.h"
 
 KeyIndex::KeyIndex(const RowStore& rows, int field, const std::vector<RowId>& liveRows)
     : field_(field) {

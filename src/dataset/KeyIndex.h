@@ -4,7 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "data/RowStore.h"
+#include "dataset/RowStore.h"
 
 // Finds rows by the value of one integer field without scanning them. Keys need not be unique:
 // a refused insert may leave two rows with one key; the earliest row is the one found.

@@ -6,11 +6,11 @@
 #include <optional>
 #include <vector>
 
-#include "data/FieldDef.h"
-#include "data/FieldValue.h"
-#include "data/KeyIndex.h"
-#include "data/RowOrder.h"
-#include "data/RowStore.h"
+#include "dataset/FieldDef.h"
+#include "dataset/FieldValue.h"
+#include "dataset/KeyIndex.h"
+#include "dataset/RowOrder.h"
+#include "dataset/RowStore.h"
 
 enum class DataSetState { Inactive, Browse, Insert, Edit };
 

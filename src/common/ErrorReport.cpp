@@ -1,4 +1,4 @@
-#include "ui/ErrorReport.h"
+#include "common/ErrorReport.h"
 
 #include "common/Dialogs.h"
 

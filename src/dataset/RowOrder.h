@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "data/RowStore.h"
+#include "dataset/RowStore.h"
 
 struct SortField {
   int field;

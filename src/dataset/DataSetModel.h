@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "data/ClientDataSet.h"
+#include "dataset/ClientDataSet.h"
 
 // A grid's view of an in-memory set: rows in the set's present order, one column per given
 // field. Edits made through it are posted to the set and stay in memory.

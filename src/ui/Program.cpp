@@ -1,0 +1,5 @@
+#include "ui/Program.h"
+
+Program::Program(const QStringList& arguments) : window_(&module_) {
+  window_.Arguments = arguments;
+}
