@@ -9,8 +9,8 @@
 namespace fb {
 
 // A status wrapper for the OO API calls that throws fb::Error with the library's own text.
-// Given the attachment the call works on, it marks that attachment lost when the failure
-// says the connection is gone.
+// Given a sink (the attachment the call works on), it reports there a failure that says the
+// connection is gone.
 class Status : public Firebird::BaseStatusWrapper<Status> {
  public:
   explicit Status(const Client& client, LossSink* watched = nullptr)
