@@ -4,18 +4,13 @@
 #include "common/Dialogs.h"
 #include "common/IniFile.h"
 #include "common/InstallDir.h"
+#include "common/funcoes.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <vector>
 
 namespace {
-
-QString asciiUpper(QString text) {
-  for (QChar& c : text) {
-    if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - u'a' + u'A');
-  }
-  return text;
-}
 
 QString cutAfterVoq7(const QString& path) {
   const qsizetype at = asciiUpper(path).indexOf(u"VOQ7");
@@ -24,12 +19,11 @@ QString cutAfterVoq7(const QString& path) {
 
 // The paths are composed Windows-style for the server's sake; on this machine both separators
 // divide folders, so that a missing parent is found missing on every platform.
-QString ensured(const QString& folder) {
+void ensure(const QString& folder) {
   const QString local = QString(folder).replace(u'\\', u'/');
   if (!QFileInfo(local).isDir() && !QDir().mkdir(local)) {
     throw AppError("Não é possível criar o diretório: " + folder);
   }
-  return folder;
 }
 
 QString server(const QString& host, const QString& port) {
@@ -40,6 +34,123 @@ QString separatorFor(const QString& system) {
   return system == u"LINUX" ? QStringLiteral("/") : QStringLiteral("\\");
 }
 
+// What a code gives: a path, and a folder made before it is given (none when empty).
+struct Route {
+  QString path;
+  QString folder = {};
+};
+
+Route made(const QString& folder) {
+  return {folder, folder};
+}
+
+struct Code {
+  QStringView code;
+  Route route;
+};
+
+// The voq.ini values the paths are made of, under the names the suite has always given them.
+struct Settings {
+  explicit Settings(const IniFile& ini);
+  QString Ano, Ser, Cam, Dir, DirXUT, DllCon, PortaCon, CaminhoCon;
+  QString Serv1, ServTD, CamVOQ7, CamTD, DirVOQ7, Barra, BarraTD;
+};
+
+Settings::Settings(const IniFile& ini) {
+  const QString section = QStringLiteral("VOQ");
+  Ano = ini.readString(section, "Ano", "");
+  Ser = ini.readString(section, "Servidor", "");
+  const QString SerTabdef = ini.readString(section, "ServidorTabDef", Ser);
+  const QString SO_Servidor = ini.readString(section, "SO_Servidor", "WINDOWS");
+  const QString SO_Tabdef = ini.readString(section, "SO_ServidorTabDef", "WINDOWS");
+  Cam = ini.readString(section, "Caminho_Base_Dados", "");
+  const QString CamTabDef = ini.readString(section, "Caminho_TabDef", Cam);
+  Dir = ini.readString(section, "Diretorio_Servidor", "");
+  DirXUT = ini.readString(section, "Diretorio_XUT", "");
+  DllCon = ini.readString(section, "DLLCON", "fbclient.dll");
+  PortaCon = ini.readString(section, "PORTACON", "3050");
+  CaminhoCon = ini.readString(section, "CaminhoDLLCON",
+                              "C:\\Arquivos de programas\\Firebird\\Firebird_2_1\\bin\\");
+
+  Serv1 = server(Ser, PortaCon);
+  ServTD = server(SerTabdef, PortaCon);
+  CamVOQ7 = cutAfterVoq7(Cam);
+  CamTD = cutAfterVoq7(CamTabDef);
+  DirVOQ7 = cutAfterVoq7(Dir);
+  Barra = separatorFor(SO_Servidor);
+  BarraTD = separatorFor(SO_Tabdef);
+}
+
+// The codes of an installation whose databases are on a server of its own; any other code
+// gives an empty path.
+std::vector<Code> serverCodes(const Settings& s) {
+  return {
+      {u"D", {s.Dir + "SGB_DADOS\\"}},
+      {u"B", {s.Serv1 + ":" + s.Cam + "SGB_DADOS" + s.Barra}},
+      {u"BA", {s.Serv1 + ":" + s.Cam + "SGB_DADOS" + s.Barra}},
+      {u"SRV", {s.Serv1}},
+      {u"TD", {s.DirVOQ7 + "\\TABDEF\\"}},
+      {u"TB", {s.ServTD + ":" + s.CamTD + s.BarraTD + "TABDEF" + s.BarraTD}},
+      {u"BK", {s.Cam + "SGB_DADOS" + s.Barra}},
+      {u"BKAD", made(s.Dir + "SGB_DADOS\\BCK\\")},
+      {u"BKAB", {s.Cam + "ARQ" + s.Ano + s.Barra + "BCK" + s.Barra, s.Dir + "SGB_DADOS\\BCK\\"}},
+      {u"AP", {s.Dir}},
+      {u"TPD", made(s.Dir + "SGB_DADOS\\TEMP\\")},
+      {u"TPB", {s.Cam + "SGB_DADOS" + s.Barra + "TEMP" + s.Barra, s.Dir + "SGB_DADOS\\TEMP\\"}},
+      {u"DE", made(s.Dir + "SGB_DADOS\\EXPORTA\\")},
+      {u"DI", made(s.Dir + "SGB_DADOS\\IMPORTA\\")},
+      {u"RTM", made(s.Dir + "RTM\\")},
+      {u"RTMXUT", made(s.DirXUT + "RTM\\")},
+      {u"RPT", {s.Dir + "Relatorios" + s.Barra, s.Dir + "Relatorios\\"}},
+      {u"EXE", {s.DirVOQ7 + "\\"}},
+  };
+}
+
+// The codes of an installation without a server setting; any other code gives the TABDEF
+// folder beside the suite.
+std::vector<Code> localCodes(const Settings& s) {
+  return {
+      {u"D", {s.Cam + "SGB_DADOS\\"}},
+      {u"B", {s.Serv1 + ":" + s.Cam + "SGB_DADOS\\"}},
+      {u"BA", {s.Cam + "SGB_DADOS\\"}},
+      {u"SRV", {s.Serv1}},
+      {u"TD", {s.CamTD + "\\TABDEF\\"}},
+      {u"TB", {s.ServTD + ":" + s.CamTD + "\\TABDEF\\"}},
+      {u"BK", {s.Cam + "SGB_DADOS\\"}},
+      {u"BKAD", made(s.Cam + "SGB_DADOS\\BCK\\")},
+      {u"BKAB", made(s.Cam + "SGB_DADOS\\BCK\\")},
+      {u"AP", {s.Cam}},
+      {u"TPD", made(s.Cam + "SGB_DADOS\\TEMP\\")},
+      {u"TPB", made(s.Cam + "SGB_DADOS\\TEMP\\")},
+      {u"DE", made(s.Cam + "SGB_DADOS\\EXPORTA\\")},
+      {u"DI", made(s.Cam + "SGB_DADOS\\IMPORTA\\")},
+      {u"RTM", made(s.Cam + "RTM\\")},
+      {u"RTMXUT", made(s.DirXUT + "RTM\\")},
+      {u"RPT", {s.Serv1 + ":" + s.Cam + s.Barra + "Relatorios" + s.Barra, s.Cam + "Relatorios\\"}},
+      {u"IMA", made(s.Cam + "IMAGENS\\")},
+      {u"SB", {s.Serv1 + ":" + s.Cam + "SGB_DADOS\\", s.Cam + "SGB_DADOS"}},
+      {u"STB",
+       {s.Serv1 + ":" + s.CamVOQ7 + s.Barra + "TABDEF" + s.Barra, s.CamVOQ7 + s.Barra + "TABDEF"}},
+      {u"EXE", {s.CamVOQ7 + "\\"}},
+  };
+}
+
+// The client library's codes, alike in both kinds of installation.
+std::vector<Code> clientCodes(const Settings& s) {
+  return {
+      {u"DLLFB", {s.CaminhoCon + s.DllCon}},
+      {u"CDLLFB", {s.CaminhoCon}},
+      {u"PORTA", {s.PortaCon}},
+  };
+}
+
+const Route* find(const std::vector<Code>& codes, QStringView code) {
+  for (const Code& c : codes) {
+    if (c.code == code) return &c.route;
+  }
+  return nullptr;
+}
+
 QString box(const QString& first, const QString& second, const QString& third) {
   return first + "\r\r" + second + "\r\r" + third;
 }
@@ -47,129 +158,20 @@ QString box(const QString& first, const QString& second, const QString& third) {
 }  // namespace
 
 QString CaminhoDB(QString Tipo) {
-  const IniFile ini(InstallDir() + "voq.ini");
-  const QString section = QStringLiteral("VOQ");
-  const QString Ano = ini.readString(section, "Ano", "");
-  const QString Ser = ini.readString(section, "Servidor", "");
-  const QString SerTabdef = ini.readString(section, "ServidorTabDef", Ser);
-  const QString SO_Servidor = ini.readString(section, "SO_Servidor", "WINDOWS");
-  const QString SO_Tabdef = ini.readString(section, "SO_ServidorTabDef", "WINDOWS");
-  const QString Cam = ini.readString(section, "Caminho_Base_Dados", "");
-  const QString CamTabDef = ini.readString(section, "Caminho_TabDef", Cam);
-  const QString Dir = ini.readString(section, "Diretorio_Servidor", "");
-  const QString DirXUT = ini.readString(section, "Diretorio_XUT", "");
-  const QString DllCon = ini.readString(section, "DLLCON", "fbclient.dll");
-  const QString PortaCon = ini.readString(section, "PORTACON", "3050");
-  const QString CaminhoCon = ini.readString(
-      section, "CaminhoDLLCON", "C:\\Arquivos de programas\\Firebird\\Firebird_2_1\\bin\\");
-
-  const QString Serv1 = server(Ser, PortaCon);
-  const QString ServTD = server(SerTabdef, PortaCon);
-  const QString CamVOQ7 = cutAfterVoq7(Cam);
-  const QString CamTD = cutAfterVoq7(CamTabDef);
-  const QString DirVOQ7 = cutAfterVoq7(Dir);
-  const QString Barra = separatorFor(SO_Servidor);
-  const QString BarraTD = separatorFor(SO_Tabdef);
-
+  const Settings s(IniFile(InstallDir() + "voq.ini"));
   Tipo = asciiUpper(Tipo);
-  const bool da = Tipo.startsWith(u"DA");
-  const bool ba = Tipo.startsWith(u"BA");
-  QString Retorno;
-
-  if (!Ser.isEmpty()) {
-    if (Tipo == u"D" || da) {
-      Retorno = Dir + "SGB_DADOS\\";
-    } else if (Tipo == u"B" || ba) {
-      Retorno = Serv1 + ":" + Cam + "SGB_DADOS" + Barra;
-    } else if (Tipo == u"SRV") {
-      Retorno = Serv1;
-    } else if (Tipo == u"TD") {
-      Retorno = DirVOQ7 + "\\TABDEF\\";
-    } else if (Tipo == u"TB") {
-      Retorno = ServTD + ":" + CamTD + BarraTD + "TABDEF" + BarraTD;
-    } else if (Tipo == u"BK") {
-      Retorno = Cam + "SGB_DADOS" + Barra;
-    } else if (Tipo == u"BKAD") {
-      Retorno = ensured(Dir + "SGB_DADOS\\BCK\\");
-    } else if (Tipo == u"BKAB") {
-      ensured(Dir + "SGB_DADOS\\BCK\\");
-      Retorno = Cam + "ARQ" + Ano + Barra + "BCK" + Barra;
-    } else if (Tipo == u"AP") {
-      Retorno = Dir;
-    } else if (Tipo == u"TPD") {
-      Retorno = ensured(Dir + "SGB_DADOS\\TEMP\\");
-    } else if (Tipo == u"TPB") {
-      ensured(Dir + "SGB_DADOS\\TEMP\\");
-      Retorno = Cam + "SGB_DADOS" + Barra + "TEMP" + Barra;
-    } else if (Tipo == u"DE") {
-      Retorno = ensured(Dir + "SGB_DADOS\\EXPORTA\\");
-    } else if (Tipo == u"DI") {
-      Retorno = ensured(Dir + "SGB_DADOS\\IMPORTA\\");
-    } else if (Tipo == u"RTM") {
-      Retorno = ensured(Dir + "RTM\\");
-    } else if (Tipo == u"RTMXUT") {
-      Retorno = ensured(DirXUT + "RTM\\");
-    } else if (Tipo == u"RPT") {
-      ensured(Dir + "Relatorios\\");
-      Retorno = Dir + "Relatorios" + Barra;
-    } else if (Tipo == u"EXE") {
-      Retorno = DirVOQ7 + "\\";
-    }
-  } else {
-    if (Tipo == u"D" || da) {
-      Retorno = Cam + "SGB_DADOS\\";
-    } else if (Tipo == u"B") {
-      Retorno = Serv1 + ":" + Cam + "SGB_DADOS\\";
-    } else if (Tipo == u"SRV") {
-      Retorno = Serv1;
-    } else if (ba) {
-      Retorno = Cam + "SGB_DADOS\\";
-    } else if (Tipo == u"TD") {
-      Retorno = CamTD + "\\TABDEF\\";
-    } else if (Tipo == u"TB") {
-      Retorno = ServTD + ":" + CamTD + "\\TABDEF\\";
-    } else if (Tipo == u"BK") {
-      Retorno = Cam + "SGB_DADOS\\";
-    } else if (Tipo == u"BKAD" || Tipo == u"BKAB") {
-      Retorno = ensured(Cam + "SGB_DADOS\\BCK\\");
-    } else if (Tipo == u"AP") {
-      Retorno = Cam;
-    } else if (Tipo == u"TPD" || Tipo == u"TPB") {
-      Retorno = ensured(Cam + "SGB_DADOS\\TEMP\\");
-    } else if (Tipo == u"DE") {
-      Retorno = ensured(Cam + "SGB_DADOS\\EXPORTA\\");
-    } else if (Tipo == u"DI") {
-      Retorno = ensured(Cam + "SGB_DADOS\\IMPORTA\\");
-    } else if (Tipo == u"RTM") {
-      Retorno = ensured(Cam + "RTM\\");
-    } else if (Tipo == u"RTMXUT") {
-      Retorno = ensured(DirXUT + "RTM\\");
-    } else if (Tipo == u"RPT") {
-      ensured(Cam + "Relatorios\\");
-      Retorno = Serv1 + ":" + Cam + Barra + "Relatorios" + Barra;
-    } else if (Tipo == u"IMA") {
-      Retorno = ensured(Cam + "IMAGENS\\");
-    } else if (Tipo == u"SB") {
-      ensured(Cam + "SGB_DADOS");
-      Retorno = Serv1 + ":" + Cam + "SGB_DADOS\\";
-    } else if (Tipo == u"STB") {
-      ensured(CamVOQ7 + Barra + "TABDEF");
-      Retorno = Serv1 + ":" + CamVOQ7 + Barra + "TABDEF" + Barra;
-    } else if (Tipo == u"EXE") {
-      Retorno = CamVOQ7 + "\\";
-    } else {
-      Retorno = CamVOQ7 + "\\TABDEF\\";
-    }
-  }
-
-  if (Tipo == u"DLLFB") {
-    Retorno = CaminhoCon + DllCon;
-  } else if (Tipo == u"CDLLFB") {
-    Retorno = CaminhoCon;
-  } else if (Tipo == u"PORTA") {
-    Retorno = PortaCon;
-  }
-  return Retorno;
+  // The year or number after these two letters does not change the path.
+  const QString code = Tipo.startsWith(u"DA")   ? QStringLiteral("D")
+                       : Tipo.startsWith(u"BA") ? QStringLiteral("BA")
+                                                : Tipo;
+  const std::vector<Code> client = clientCodes(s);
+  if (const Route* route = find(client, code)) return route->path;
+  const bool local = s.Ser.isEmpty();
+  const std::vector<Code> codes = local ? localCodes(s) : serverCodes(s);
+  const Route* route = find(codes, code);
+  if (route == nullptr) return local ? s.CamVOQ7 + "\\TABDEF\\" : QString();
+  if (!route->folder.isEmpty()) ensure(route->folder);
+  return route->path;
 }
 
 bool Tratar_Erro(QString Msg) {

@@ -41,6 +41,13 @@ QString OnlyDigit(QString InString) {
   return result;
 }
 
+QString asciiUpper(QString text) {
+  for (QChar& c : text) {
+    if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - u'a' + u'A');
+  }
+  return text;
+}
+
 QString QuotedStr(const QString& text) {
   QString doubled = text;
   doubled.replace(u'\'', QStringLiteral("''"));

@@ -19,5 +19,8 @@ bool IsDigit(QString Campo);
 // Keeps the ASCII digits of the text, in order.
 QString OnlyDigit(QString InString);
 
+// Upper-cases a-z only; every other character stays as it is.
+QString asciiUpper(QString text);
+
 // The SQL string literal of a text: in single quotes, each single quote inside doubled.
 QString QuotedStr(const QString& text);

@@ -1,13 +1,14 @@
 #include "firebird/Attachment.h"
 
 #include "common/Win1252.h"
+#include "firebird/Holders.h"
 #include "firebird/Status.h"
 
 namespace fb {
 
 namespace {
 
-void insertText(Status& status, Firebird::IXpbBuilder* builder, unsigned char tag,
+void insertText(Status& status, const Disposable<Firebird::IXpbBuilder>& builder, unsigned char tag,
                 const QString& value) {
   builder->insertString(&status, tag, win1252::encode(value).constData());
 }
@@ -17,22 +18,16 @@ void insertText(Status& status, Firebird::IXpbBuilder* builder, unsigned char ta
 Attachment::Attachment(const AttachParams& params)
     : client_(Client::load(params.libraryPath)), dialect_(params.dialect) {
   Status status(client_);
-  Firebird::IXpbBuilder* dpb =
-      client_.util()->getXpbBuilder(&status, Firebird::IXpbBuilder::DPB, nullptr, 0);
-  try {
-    insertText(status, dpb, isc_dpb_user_name, params.user);
-    insertText(status, dpb, isc_dpb_password, params.password);
-    if (!params.role.isEmpty()) insertText(status, dpb, isc_dpb_sql_role_name, params.role);
-    insertText(status, dpb, isc_dpb_lc_ctype, params.charset);
-    dpb->insertInt(&status, isc_dpb_sql_dialect, params.dialect);
-    const QByteArray database = win1252::encode(params.database);
-    handle_ = client_.provider()->attachDatabase(
-        &status, database.constData(), dpb->getBufferLength(&status), dpb->getBuffer(&status));
-  } catch (...) {
-    dpb->dispose();
-    throw;
-  }
-  dpb->dispose();
+  const Disposable<Firebird::IXpbBuilder> dpb(
+      client_.util()->getXpbBuilder(&status, Firebird::IXpbBuilder::DPB, nullptr, 0));
+  insertText(status, dpb, isc_dpb_user_name, params.user);
+  insertText(status, dpb, isc_dpb_password, params.password);
+  if (!params.role.isEmpty()) insertText(status, dpb, isc_dpb_sql_role_name, params.role);
+  insertText(status, dpb, isc_dpb_lc_ctype, params.charset);
+  dpb->insertInt(&status, isc_dpb_sql_dialect, params.dialect);
+  const QByteArray database = win1252::encode(params.database);
+  handle_ = client_.provider()->attachDatabase(
+      &status, database.constData(), dpb->getBufferLength(&status), dpb->getBuffer(&status));
 }
 
 Attachment::~Attachment() {

@@ -5,6 +5,7 @@
 
 #include "firebird/Client.h"
 #include "firebird/Error.h"
+#include "firebird/LossSink.h"
 
 namespace fb {
 
@@ -19,7 +20,7 @@ struct AttachParams {
 };
 
 // One attachment to a database; detached when destroyed.
-class Attachment {
+class Attachment : public LossSink {
  public:
   explicit Attachment(const AttachParams& params);
   ~Attachment();
@@ -31,7 +32,7 @@ class Attachment {
   int dialect() const { return dialect_; }
   // Set when a call on it found the connection gone; a lost attachment is only released.
   bool lost() const { return lossError_.has_value(); }
-  void markLost(const Error& error) { lossError_ = error; }
+  void markLost(const Error& error) override { lossError_ = error; }
   // The failure that found it gone, for every later use that must fail the same way.
   const Error& lossError() const { return *lossError_; }
   // Asks the server whether it is still there; marks the attachment lost when it is not.

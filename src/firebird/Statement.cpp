@@ -1,5 +1,6 @@
 #include "firebird/Statement.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/Win1252.h"
@@ -13,6 +14,8 @@ namespace {
 constexpr qint64 kJulianDayOfFirebirdEpoch = 2400001;
 constexpr unsigned kTimeUnitsPerMsec = 10;
 constexpr unsigned kWin1252CharSet = 53;
+// The longest text a VARCHAR place of a message holds.
+constexpr unsigned kMaxText = 32765;
 
 ISC_TIMESTAMP toFirebird(const QDateTime& value) {
   ISC_TIMESTAMP ts;
@@ -38,9 +41,27 @@ Statement::Statement(Attachment& attachment, Transaction& transaction, const QSt
                                          attachment.dialect(),
                                          Firebird::IStatement::PREPARE_PREFETCH_METADATA);
   try {
-    described_ = handle_->getInputMetadata(&status);
-    params_.resize(described_->getCount(&status));
-    output_ = handle_->getOutputMetadata(&status);
+    described_.reset(handle_->getInputMetadata(&status));
+    const unsigned inputs = described_->getCount(&status);
+    params_.resize(inputs);
+    // Each place is typed for the kind of value its column takes, so that the message is laid
+    // out once here and not again for every execution.
+    std::vector<Slot> places;
+    for (unsigned i = 0; i < inputs; ++i) {
+      const unsigned type = described_->getType(&status, i) & ~1u;
+      Slot slot{SlotKind::Described, 0};
+      if (type == SQL_SHORT || type == SQL_LONG || type == SQL_INT64) {
+        if (described_->getScale(&status, i) == 0) slot.kind = SlotKind::Integer;
+      } else if (type == SQL_TEXT || type == SQL_VARYING) {
+        slot = {SlotKind::Text, std::clamp(described_->getLength(&status, i), 1u, kMaxText)};
+      } else if (type == SQL_TIMESTAMP || type == SQL_TYPE_DATE) {
+        slot.kind = SlotKind::Timestamp;
+      }
+      places.push_back(slot);
+    }
+    buildInput(std::move(places));
+
+    output_.reset(handle_->getOutputMetadata(&status));
     const unsigned count = output_->getCount(&status);
     for (unsigned i = 0; i < count; ++i) {
       columns_.push_back({win1252::decode(output_->getAlias(&status, i)),
@@ -50,7 +71,7 @@ Statement::Statement(Attachment& attachment, Transaction& transaction, const QSt
     }
     outBuffer_.resize(output_->getMessageLength(&status));
   } catch (...) {
-    release();
+    freeHandle();
     throw;
   }
 }
@@ -61,22 +82,18 @@ Statement::~Statement() {
   } catch (const Error&) {
     // The cursor is released by close() even when the server cannot be told.
   }
-  release();
+  freeHandle();
 }
 
-void Statement::release() {
+void Statement::freeHandle() {
+  if (handle_ == nullptr) return;
   Status status(attachment_.client(), &attachment_);
-  if (output_ != nullptr) output_->release();
-  if (described_ != nullptr) described_->release();
-  output_ = described_ = nullptr;
-  if (handle_ != nullptr) {
-    try {
-      handle_->free(&status);
-    } catch (const Error&) {
-      handle_->release();
-    }
-    handle_ = nullptr;
+  try {
+    handle_->free(&status);
+  } catch (const Error&) {
+    handle_->release();
   }
+  handle_ = nullptr;
 }
 
 void Statement::setParam(int index, Param value) {
@@ -102,60 +119,80 @@ void Statement::setTimestamp(int index, const QDateTime& value) {
   setParam(index, value);
 }
 
-Firebird::IMessageMetadata* Statement::buildInput() {
+void Statement::buildInput(std::vector<Slot> places) {
   Status status(attachment_.client(), &attachment_);
-  Firebird::IMetadataBuilder* builder = described_->getBuilder(&status);
-  Firebird::IMessageMetadata* metadata = nullptr;
-  try {
-    for (unsigned i = 0; i < params_.size(); ++i) {
-      const Param& p = params_[i];
-      if (std::holds_alternative<qint64>(p)) {
+  const Reference<Firebird::IMetadataBuilder> builder(described_->getBuilder(&status));
+  for (unsigned i = 0; i < places.size(); ++i) {
+    switch (places[i].kind) {
+      case SlotKind::Integer:
         builder->setType(&status, i, SQL_INT64 + 1);
         builder->setLength(&status, i, sizeof(ISC_INT64));
         builder->setScale(&status, i, 0);
-      } else if (const auto* bytes = std::get_if<QByteArray>(&p)) {
+        break;
+      case SlotKind::Text:
         builder->setType(&status, i, SQL_VARYING + 1);
-        builder->setLength(&status, i, std::max<unsigned>(1, bytes->size()));
+        builder->setLength(&status, i, places[i].capacity);
         builder->setCharSet(&status, i, kWin1252CharSet);
-      } else if (std::holds_alternative<QDateTime>(p)) {
+        break;
+      case SlotKind::Timestamp:
         builder->setType(&status, i, SQL_TIMESTAMP + 1);
         builder->setLength(&status, i, sizeof(ISC_TIMESTAMP));
-      } else {
+        break;
+      case SlotKind::Described:
         builder->setType(&status, i, described_->getType(&status, i) | 1);
-      }
+        break;
     }
-    metadata = builder->getMetadata(&status);
-  } catch (...) {
-    builder->release();
-    throw;
   }
-  builder->release();
+  Reference<Firebird::IMessageMetadata> input(builder->getMetadata(&status));
+  for (unsigned i = 0; i < places.size(); ++i) {
+    places[i].offset = input->getOffset(&status, i);
+    places[i].nullOffset = input->getNullOffset(&status, i);
+  }
+  inBuffer_.assign(input->getMessageLength(&status), 0);
+  input_ = std::move(input);
+  slots_ = std::move(places);
+}
 
-  try {
-    inBuffer_.assign(metadata->getMessageLength(&status), 0);
-    for (unsigned i = 0; i < params_.size(); ++i) {
-      unsigned char* at = inBuffer_.data() + metadata->getOffset(&status, i);
-      auto* nullFlag =
-          reinterpret_cast<short*>(inBuffer_.data() + metadata->getNullOffset(&status, i));
-      const Param& p = params_[i];
-      *nullFlag = std::holds_alternative<std::monostate>(p) ? -1 : 0;
-      if (const auto* n = std::get_if<qint64>(&p)) {
-        const ISC_INT64 v = *n;
-        std::memcpy(at, &v, sizeof v);
-      } else if (const auto* bytes = std::get_if<QByteArray>(&p)) {
-        const ISC_USHORT length = static_cast<ISC_USHORT>(bytes->size());
-        std::memcpy(at, &length, sizeof length);
-        std::memcpy(at + sizeof length, bytes->constData(), length);
-      } else if (const auto* when = std::get_if<QDateTime>(&p)) {
-        const ISC_TIMESTAMP ts = toFirebird(*when);
-        std::memcpy(at, &ts, sizeof ts);
-      }
+void Statement::bindInput() {
+  // The place a value needs; a null one fits any.
+  const auto needed = [](const Param& p) -> Slot {
+    if (std::holds_alternative<qint64>(p)) return {SlotKind::Integer, 0};
+    if (const auto* bytes = std::get_if<QByteArray>(&p)) {
+      return {SlotKind::Text, std::max<unsigned>(1, bytes->size())};
     }
-  } catch (...) {
-    metadata->release();
-    throw;
+    if (std::holds_alternative<QDateTime>(p)) return {SlotKind::Timestamp, 0};
+    return {SlotKind::Described, 0};
+  };
+  const auto fits = [](const Slot& slot, const Slot& need) {
+    return need.kind == SlotKind::Described ||
+           (slot.kind == need.kind && slot.capacity >= need.capacity);
+  };
+  std::vector<Slot> places;  // only when a value does not fit
+  for (std::size_t i = 0; i < params_.size(); ++i) {
+    const Slot need = needed(params_[i]);
+    if (fits(slots_[i], need)) continue;
+    if (places.empty()) places = slots_;
+    places[i] = need;
   }
-  return metadata;
+  if (!places.empty()) buildInput(std::move(places));
+
+  for (std::size_t i = 0; i < params_.size(); ++i) {
+    unsigned char* at = inBuffer_.data() + slots_[i].offset;
+    auto* nullFlag = reinterpret_cast<short*>(inBuffer_.data() + slots_[i].nullOffset);
+    const Param& p = params_[i];
+    *nullFlag = std::holds_alternative<std::monostate>(p) ? -1 : 0;
+    if (const auto* n = std::get_if<qint64>(&p)) {
+      const ISC_INT64 v = *n;
+      std::memcpy(at, &v, sizeof v);
+    } else if (const auto* bytes = std::get_if<QByteArray>(&p)) {
+      const ISC_USHORT length = static_cast<ISC_USHORT>(bytes->size());
+      std::memcpy(at, &length, sizeof length);
+      std::memcpy(at + sizeof length, bytes->constData(), length);
+    } else if (const auto* when = std::get_if<QDateTime>(&p)) {
+      const ISC_TIMESTAMP ts = toFirebird(*when);
+      std::memcpy(at, &ts, sizeof ts);
+    }
+  }
 }
 
 void Statement::execute(Transaction& transaction) {
@@ -169,17 +206,11 @@ bool Statement::executeSingleton(Transaction& transaction) {
 
 bool Statement::run(Transaction& transaction, long answerCode) {
   close();
+  bindInput();
   Status status(attachment_.client(), &attachment_);
   status.expect(answerCode);
-  Firebird::IMessageMetadata* input = buildInput();
-  try {
-    handle_->execute(&status, transaction.handle(), input, inBuffer_.data(), output_,
-                     outBuffer_.data());
-  } catch (...) {
-    input->release();
-    throw;
-  }
-  input->release();
+  handle_->execute(&status, transaction.handle(), input_.get(), inBuffer_.data(), output_.get(),
+                   outBuffer_.data());
   return !status.gotExpected();
 }
 
@@ -190,16 +221,10 @@ unsigned Statement::affectedRows() {
 
 void Statement::open(Transaction& transaction) {
   close();
+  bindInput();
   Status status(attachment_.client(), &attachment_);
-  Firebird::IMessageMetadata* input = buildInput();
-  try {
-    cursor_ =
-        handle_->openCursor(&status, transaction.handle(), input, inBuffer_.data(), output_, 0);
-  } catch (...) {
-    input->release();
-    throw;
-  }
-  input->release();
+  cursor_ = handle_->openCursor(&status, transaction.handle(), input_.get(), inBuffer_.data(),
+                                output_.get(), 0);
   hasRow_ = false;
 }
 

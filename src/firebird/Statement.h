@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+#include "firebird/Holders.h"
 #include "firebird/Transaction.h"
 
 namespace fb {
@@ -54,27 +55,40 @@ class Statement {
 
  private:
   using Param = std::variant<std::monostate, qint64, QByteArray, QDateTime>;
+  // What a parameter's place in the input message is typed for: the server's own type, or the
+  // type of one kind of value, which the server converts to its own.
+  enum class SlotKind { Described, Integer, Text, Timestamp };
+  struct Slot {
+    SlotKind kind;
+    unsigned capacity;  // bytes of text it holds
+    unsigned offset = 0, nullOffset = 0;
+  };
   struct Column {
     QString name;
     unsigned type, offset, nullOffset, length;
     int scale;
   };
 
-  void release();
+  void freeHandle();
   // Executes; false when the server answered with answerCode (0: none expected) instead.
   bool run(Transaction& transaction, long answerCode);
   void setParam(int index, Param value);
-  // Builds the input message for the values set, letting the server convert to its types.
-  Firebird::IMessageMetadata* buildInput();
+  // Lays the input message out for places, which then become the statement's.
+  void buildInput(std::vector<Slot> places);
+  // Writes the values set into the input message, laying it out anew only for a value that
+  // does not fit its place (another kind, or a longer text).
+  void bindInput();
   const Column& column(int index) const;
   const unsigned char* data(const Column& c) const { return outBuffer_.data() + c.offset; }
 
   Attachment& attachment_;
   Firebird::IStatement* handle_ = nullptr;
-  Firebird::IMessageMetadata* described_ = nullptr;  // input as the server describes it
-  Firebird::IMessageMetadata* output_ = nullptr;
+  Reference<Firebird::IMessageMetadata> described_;  // input as the server describes it
+  Reference<Firebird::IMessageMetadata> input_;      // input as the values are sent
+  Reference<Firebird::IMessageMetadata> output_;
   Firebird::IResultSet* cursor_ = nullptr;
   std::vector<Param> params_;
+  std::vector<Slot> slots_;
   std::vector<unsigned char> inBuffer_;
   std::vector<Column> columns_;
   std::vector<unsigned char> outBuffer_;

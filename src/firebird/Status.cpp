@@ -1,7 +1,5 @@
 #include "firebird/Status.h"
 
-#include "firebird/Attachment.h"
-
 #include <algorithm>
 
 namespace fb {

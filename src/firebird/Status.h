@@ -4,17 +4,16 @@
 
 #include "firebird/Client.h"
 #include "firebird/Error.h"
+#include "firebird/LossSink.h"
 
 namespace fb {
 
-class Attachment;
-
 // A status wrapper for the OO API calls that throws fb::Error with the library's own text.
-// Given the attachment the call works on, it marks that attachment lost when the failure
-// says the connection is gone.
+// Given a sink (the attachment the call works on), it reports there a failure that says the
+// connection is gone.
 class Status : public Firebird::BaseStatusWrapper<Status> {
  public:
-  explicit Status(const Client& client, Attachment* watched = nullptr)
+  explicit Status(const Client& client, LossSink* watched = nullptr)
       : BaseStatusWrapper(client.master()->getStatus()), client_(client), watched_(watched) {}
   ~Status() { dispose(); }
   Status(const Status&) = delete;
@@ -29,7 +28,7 @@ class Status : public Firebird::BaseStatusWrapper<Status> {
 
  private:
   const Client& client_;
-  Attachment* watched_;
+  LossSink* watched_;
   long expected_ = 0;
   bool gotExpected_ = false;
 };

@@ -1,5 +1,6 @@
 #include "firebird/Transaction.h"
 
+#include "firebird/Holders.h"
 #include "firebird/Status.h"
 
 namespace fb {
@@ -7,20 +8,14 @@ namespace fb {
 Transaction::Transaction(Attachment& attachment) : attachment_(attachment) {
   Client& client = attachment.client();
   Status status(client, &attachment);
-  Firebird::IXpbBuilder* tpb =
-      client.util()->getXpbBuilder(&status, Firebird::IXpbBuilder::TPB, nullptr, 0);
-  try {
-    tpb->insertTag(&status, isc_tpb_read_committed);
-    tpb->insertTag(&status, isc_tpb_rec_version);
-    tpb->insertTag(&status, isc_tpb_wait);
-    tpb->insertTag(&status, isc_tpb_write);
-    handle_ = attachment.handle()->startTransaction(&status, tpb->getBufferLength(&status),
-                                                    tpb->getBuffer(&status));
-  } catch (...) {
-    tpb->dispose();
-    throw;
-  }
-  tpb->dispose();
+  const Disposable<Firebird::IXpbBuilder> tpb(
+      client.util()->getXpbBuilder(&status, Firebird::IXpbBuilder::TPB, nullptr, 0));
+  tpb->insertTag(&status, isc_tpb_read_committed);
+  tpb->insertTag(&status, isc_tpb_rec_version);
+  tpb->insertTag(&status, isc_tpb_wait);
+  tpb->insertTag(&status, isc_tpb_write);
+  handle_ = attachment.handle()->startTransaction(&status, tpb->getBufferLength(&status),
+                                                  tpb->getBuffer(&status));
 }
 
 Transaction::~Transaction() {

@@ -116,6 +116,47 @@ TEST_F(FirebirdLayer, PreparedStatementRunsAgainWithNewParametersAcrossCommits) 
   EXPECT_THROW(select.columnIndex("NO_SUCH_COLUMN"), fb::Error);
 }
 
+TEST_F(FirebirdLayer, EachPlaceTakesAnyKindOfValueAndTheServerConvertsIt) {
+  fb::Transaction t(*attachment);
+  fb::Statement insert(*attachment, t,
+                       "INSERT INTO GR_CONTRIB_CAMPANHA (COD_CAM, NATJUR_CAM, ANO_CAM, "
+                       "DATACNPJ_CAM) VALUES (?, ?, ?, ?)");
+  insert.setInteger(0, 1);
+  insert.setText(1, "3220");
+  insert.setInteger(2, 2018);
+  insert.setTimestamp(3, QDateTime(QDate(2018, 9, 26), QTime(14, 30), Qt::UTC));
+  insert.execute(t);
+
+  insert.setText(0, "2");
+  insert.setInteger(1, 4090);
+  insert.setText(2, "2019");
+  insert.setText(3, "2019-07-15 10:00");
+  insert.execute(t);
+
+  insert.setInteger(0, 3);
+  insert.setText(1, "1234567");  // one more than the column holds
+  try {
+    insert.execute(t);
+    ADD_FAILURE() << "a text longer than its column was stored";
+  } catch (const fb::Error& e) {
+    EXPECT_TRUE(e.message().contains("string right truncation")) << e.message().toStdString();
+  }
+
+  insert.setInteger(0, 4);
+  insert.setText(1, "123456");
+  insert.setNull(2);
+  insert.setNull(3);
+  insert.execute(t);
+  t.commit();
+
+  EXPECT_EQ(TestServer::values(path,
+                               "SELECT COD_CAM, NATJUR_CAM, ANO_CAM, DATACNPJ_CAM "
+                               "FROM GR_CONTRIB_CAMPANHA ORDER BY COD_CAM"),
+            (QStringList{"1", "3220", "2018", "2018-09-26 14:30:00.0000",  //
+                         "2", "4090", "2019", "2019-07-15 10:00:00.0000",  //
+                         "4", "123456", "<null>", "<null>"}));
+}
+
 TEST_F(FirebirdLayer, SingletonSelectReadsItsRowOrTellsThereIsNone) {
   run("INSERT INTO GR_CONTRIB_CAMPANHA (COD_CAM, CNPJ_CAM) VALUES (7, '12345678000190')");
   fb::Transaction t(*attachment);

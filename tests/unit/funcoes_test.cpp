@@ -50,3 +50,16 @@ TEST(QuotedStr, DoublesEveryQuoteInside) {
   EXPECT_EQ(QuotedStr("' OR '1'='1"), "''' OR ''1''=''1'");
   EXPECT_EQ(QuotedStr(""), "''");
 }
+
+TEST(asciiUpper, TurnsOnlyTheAsciiLetters) {
+  const struct {
+    QString in, out;
+  } cases[] = {
+      {"csv", "CSV"},
+      {"bKaD2", "BKAD2"},
+      {QString::fromUtf8("ação"), QString::fromUtf8("AçãO")},
+      {QString::fromUtf8("ß ﬁ ı"), QString::fromUtf8("ß ﬁ ı")},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(asciiUpper(c.in), c.out) << c.in.toStdString();
+}
