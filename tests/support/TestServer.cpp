@@ -86,6 +86,25 @@ QString TestServer::connectString(const QString& path) {
   return host() + ":" + path;
 }
 
+int TestServer::serverVersion() {
+  QFile file(folder() + "/version");
+  if (!file.open(QIODevice::ReadOnly))
+    throw TestServerError(
+        QString("no private Firebird server: %1 is missing").arg(file.fileName()).toStdString());
+  bool ok = false;
+  const int value = QString::fromLatin1(file.readAll()).trimmed().toInt(&ok);
+  if (!ok) throw TestServerError(QString("%1 holds no version").arg(file.fileName()).toStdString());
+  return value;
+}
+
+QString TestServer::clientLibrary() {
+  const QString library = qEnvironmentVariable("TAVREL_FB_CLIENT");
+  // The program would load the default client instead of a missing one, and pass for it.
+  if (!library.isEmpty() && !QFileInfo(library).isFile())
+    throw TestServerError(QString("no client library at %1").arg(library).toStdString());
+  return library;
+}
+
 QString TestServer::password(const QString& user) {
   const QString name = user.toUpper();
   if (name == "SYSDBA") return "tulipvane";
