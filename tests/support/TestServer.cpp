@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -103,6 +104,18 @@ QString TestServer::clientLibrary() {
   if (!library.isEmpty() && !QFileInfo(library).isFile())
     throw TestServerError(QString("no client library at %1").arg(library).toStdString());
   return library;
+}
+
+QString TestServer::clientVersion() {
+  const QString file = clientLibrary().isEmpty() ? QString("libfbclient.so.2") : clientLibrary();
+  QLibrary library(file);
+  const auto version = reinterpret_cast<void (*)(char*)>(library.resolve("isc_get_client_version"));
+  if (version == nullptr)
+    throw TestServerError(
+        QString("cannot ask %1 its version: %2").arg(file, library.errorString()).toStdString());
+  char text[256] = {};
+  version(text);
+  return QString::fromLatin1(text);
 }
 
 QString TestServer::password(const QString& user) {

@@ -35,6 +35,7 @@ class TestServer {
   static QString connectString(const QString& path);  // "localhost/PORT:path"
   static int serverVersion();                         // major version, from <folder>/version
   static QString clientLibrary();                     // TAVREL_FB_CLIENT, which must exist
+  static QString clientVersion();                     // as that library tells it
 
   // "tulipvane" for SYSDBA, "bromel" for QEBVOQ.
   static QString password(const QString& user);
