@@ -175,6 +175,7 @@ start() {
   if pid=$(live_pid) && [[ $(readlink "/proc/$pid/exe") == "$FB_SERVER" ]] &&
     port=$(<"$DIR/port") && owns_port "$pid" "$port"; then
     echo "fbserver: already running in $DIR (pid $pid)" >&2
+    echo "$VERSION" >"$DIR/version"
     echo "$port"
     return 0
   fi
