@@ -1,23 +1,32 @@
 #!/usr/bin/env bash
-# A private Firebird 3 server for the tests, the demo and the benchmarks.
+# A private Firebird server for the tests, the demo and the benchmarks.
 #
 #   scripts/fbserver.sh start DIR    prepare DIR if needed, start the server, print its port
 #   scripts/fbserver.sh stop DIR     stop the server started in DIR
 #   scripts/fbserver.sh status DIR   print the port and exit 0 when the server answers
+#   scripts/fbserver.sh unpack DIR   only unpack the Firebird 5 tree into DIR/firebird5
 #
 # The server runs as an ordinary process on a free loopback port with DIR as its root, so it
 # never touches the machine's own Firebird service or its security database.
 # Accounts: SYSDBA/tulipvane and QEBVOQ/bromel (Srp); QEBVOQ may create databases.
+#
+# It is Debian's Firebird 3 server, or with TAVREL_FB_SERVER=5 the Firebird 5 server packed in
+# ../shared/firebird5/firebird5.tar.xz beside the repository (TAVREL_FIREBIRD5_TAR names another
+# copy), unpacked into DIR/firebird5 at its first start; its client library is then
+# DIR/firebird5/lib/libfbclient.so.2. DIR/version holds the running server's major version.
 set -euo pipefail
 
-FB_LIB=/usr/lib/x86_64-linux-gnu/firebird/3.0
-FB_ETC=/etc/firebird/3.0
-FB_SECURITY=/var/lib/firebird/3.0/system/security3.fdb
-FB_SECURITY_SQL=/usr/share/firebird/3.0/security.sql
-FB_SERVER=/usr/sbin/firebird
-ISQL=/usr/bin/isql-fb
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)
+VERSION=${TAVREL_FB_SERVER:-3}
+FB5_TAR=${TAVREL_FIREBIRD5_TAR:-$ROOT/../shared/firebird5/firebird5.tar.xz}
+FB3_LIB=/usr/lib/x86_64-linux-gnu/firebird/3.0
+FB3_ETC=/etc/firebird/3.0
+FB3_SECURITY=/var/lib/firebird/3.0/system/security3.fdb
+FB3_SECURITY_SQL=/usr/share/firebird/3.0/security.sql
+FB3_SERVER=/usr/sbin/firebird
+FB3_ISQL=/usr/bin/isql-fb
 # Compiled into the Debian build; FIREBIRD does not move it.
-FB_LOG=/var/log/firebird/firebird3.0.log
+FB3_LOG=/var/log/firebird/firebird3.0.log
 START_TIMEOUT=${TAVREL_FB_START_TIMEOUT:-30}
 
 die() {
@@ -26,7 +35,7 @@ die() {
 }
 
 usage() {
-  echo "usage: $0 start|stop|status DIR" >&2
+  echo "usage: $0 start|stop|status|unpack DIR" >&2
   exit 2
 }
 
@@ -43,13 +52,15 @@ owns_port() {
   [[ -n $inode ]] && [[ $(ls -l "/proc/$1/fd" 2>/dev/null) == *"socket:[$inode]"* ]]
 }
 
-# The pid in DIR/pid when that process is still a Firebird server (guards against pid reuse).
+# The pid in DIR/pid when that process is still a Firebird server started in DIR, of either
+# version (guards against pid reuse).
 live_pid() {
-  local pid
+  local pid exe
   [[ -f $DIR/pid ]] || return 1
   pid=$(<"$DIR/pid")
   [[ $pid =~ ^[0-9]+$ ]] || return 1
-  [[ $(readlink "/proc/$pid/exe" 2>/dev/null) == "$FB_SERVER" ]] || return 1
+  exe=$(readlink "/proc/$pid/exe" 2>/dev/null) || return 1
+  [[ $exe == "$FB3_SERVER" || $exe == "$FB5_SERVER" ]] || return 1
   echo "$pid"
 }
 
@@ -65,18 +76,18 @@ pick_port() {
   die "no free loopback port found"
 }
 
-prepare_root() {
+prepare_fb3_root() {
   local port=$1
   mkdir -p "$DIR/lock" "$DIR/intl" "$DIR/dbs"
-  ln -sfn "$FB_LIB/plugins" "$DIR/plugins"
+  ln -sfn "$FB3_LIB/plugins" "$DIR/plugins"
   # Real copies: through a symbolic link the server reports WIN1252 as not installed.
-  cp -f "$FB_LIB/intl/libfbintl.so" "$DIR/intl/libfbintl.so"
-  cp -f "$FB_ETC/fbintl.conf" "$DIR/intl/fbintl.conf"
-  cp -f "$FB_ETC/plugins.conf" "$DIR/plugins.conf"
-  cp -f "$FB_LIB/firebird.msg" "$DIR/firebird.msg"
-  if [[ ! -f $DIR/security3.fdb ]]; then
-    if [[ -f $FB_SECURITY ]]; then
-      cp "$FB_SECURITY" "$DIR/security3.fdb"
+  cp -f "$FB3_LIB/intl/libfbintl.so" "$DIR/intl/libfbintl.so"
+  cp -f "$FB3_ETC/fbintl.conf" "$DIR/intl/fbintl.conf"
+  cp -f "$FB3_ETC/plugins.conf" "$DIR/plugins.conf"
+  cp -f "$FB3_LIB/firebird.msg" "$DIR/firebird.msg"
+  if [[ ! -f $SECURITY_DB ]]; then
+    if [[ -f $FB3_SECURITY ]]; then
+      cp "$FB3_SECURITY" "$SECURITY_DB"
     else
       make_security_db
     fi
@@ -84,26 +95,51 @@ prepare_root() {
   cat >"$DIR/firebird.conf" <<EOF
 RemoteServicePort = $port
 RemoteBindAddress = 127.0.0.1
-SecurityDatabase = $DIR/security3.fdb
+SecurityDatabase = $SECURITY_DB
 ServerMode = Super
 EOF
   cat >"$DIR/databases.conf" <<EOF
-security.db = $DIR/security3.fdb
+security.db = $SECURITY_DB
 {
 	RemoteAccess = false
 }
 EOF
 }
 
+# The tree finds its plugins, messages and security database relative to itself, so its own
+# firebird.conf needs only the port.
+prepare_fb5_root() {
+  local port=$1
+  unpack_fb5
+  mkdir -p "$DIR/lock" "$DIR/dbs"
+  cat >"$FB_HOME/firebird.conf" <<EOF
+RemoteServicePort = $port
+RemoteBindAddress = 127.0.0.1
+ServerMode = Super
+EOF
+}
+
+unpack_fb5() {
+  local part=$FB5_HOME.part
+  [[ -x $FB5_SERVER ]] && return 0
+  [[ -f $FB5_TAR ]] || die "$FB5_TAR not found (the packed Firebird 5 tree)"
+  rm -rf "$part"
+  mkdir -p "$part"
+  tar -xJf "$FB5_TAR" -C "$part" --strip-components=1 || die "unpacking $FB5_TAR failed"
+  # Its libtomcrypt links point into the folder it was built in; Debian's libtomcrypt1 serves.
+  find "$part/lib" -xtype l -delete
+  mv "$part" "$FB5_HOME"
+}
+
 # The package's post-install step builds its security database this way; used only when that
 # database is missing.
 make_security_db() {
   local out
-  [[ -f $FB_SECURITY_SQL ]] || die "neither $FB_SECURITY nor $FB_SECURITY_SQL found"
-  out=$( (echo "create database '$DIR/security3.fdb';" |
-    FIREBIRD=$DIR FIREBIRD_LOCK=$DIR/lock "$ISQL" -q &&
-    FIREBIRD=$DIR FIREBIRD_LOCK=$DIR/lock "$ISQL" -q -user SYSDBA -i "$FB_SECURITY_SQL" \
-      "$DIR/security3.fdb") 2>&1) || die "building the security database failed: $out"
+  [[ -f $FB3_SECURITY_SQL ]] || die "neither $FB3_SECURITY nor $FB3_SECURITY_SQL found"
+  out=$( (echo "create database '$SECURITY_DB';" |
+    FIREBIRD=$FB_HOME FIREBIRD_LOCK=$DIR/lock "$ISQL" -q &&
+    FIREBIRD=$FB_HOME FIREBIRD_LOCK=$DIR/lock "$ISQL" -q -user SYSDBA -i "$FB3_SECURITY_SQL" \
+      "$SECURITY_DB") 2>&1) || die "building the security database failed: $out"
 }
 
 # Embedded access to the security database: the server must not be running yet.
@@ -114,8 +150,8 @@ create or alter user SYSDBA password 'tulipvane' using plugin Srp;
 create or alter user QEBVOQ password 'bromel' using plugin Srp;
 commit;
 EOF
-  out=$(FIREBIRD=$DIR FIREBIRD_LOCK=$DIR/lock "$ISQL" -q -user SYSDBA -i "$DIR/accounts.sql" \
-    "$DIR/security3.fdb" 2>&1) || die "setting the accounts failed: $out"
+  out=$(FIREBIRD=$FB_HOME FIREBIRD_LOCK=$DIR/lock "$ISQL" -q -user SYSDBA -i "$DIR/accounts.sql" \
+    "$SECURITY_DB" 2>&1) || die "setting the accounts failed: $out"
   [[ -z $out ]] || die "setting the accounts failed: $out"
 
   # Granting twice is an error, so grant only when missing.
@@ -124,45 +160,52 @@ set list on;
 select count(*) as granted from rdb$db_creators
   where rdb$user = 'QEBVOQ' and rdb$user_type = 8;
 EOF
-  out=$(FIREBIRD=$DIR FIREBIRD_LOCK=$DIR/lock "$ISQL" -q -user SYSDBA -i "$DIR/creators.sql" \
-    "$DIR/security3.fdb" 2>&1) || die "reading the database creators failed: $out"
+  out=$(FIREBIRD=$FB_HOME FIREBIRD_LOCK=$DIR/lock "$ISQL" -q -user SYSDBA -i "$DIR/creators.sql" \
+    "$SECURITY_DB" 2>&1) || die "reading the database creators failed: $out"
   if [[ ! $out =~ GRANTED[[:space:]]+1 ]]; then
     printf 'grant create database to user QEBVOQ;\ncommit;\n' >"$DIR/grant.sql"
-    out=$(FIREBIRD=$DIR FIREBIRD_LOCK=$DIR/lock "$ISQL" -q -user SYSDBA -i "$DIR/grant.sql" \
-      "$DIR/security3.fdb" 2>&1) || die "granting CREATE DATABASE failed: $out"
+    out=$(FIREBIRD=$FB_HOME FIREBIRD_LOCK=$DIR/lock "$ISQL" -q -user SYSDBA -i "$DIR/grant.sql" \
+      "$SECURITY_DB" 2>&1) || die "granting CREATE DATABASE failed: $out"
     [[ -z $out ]] || die "granting CREATE DATABASE failed: $out"
   fi
 }
 
 start() {
   local pid port waited
-  if pid=$(live_pid) && port=$(<"$DIR/port") && owns_port "$pid" "$port"; then
+  if pid=$(live_pid) && [[ $(readlink "/proc/$pid/exe") == "$FB_SERVER" ]] &&
+    port=$(<"$DIR/port") && owns_port "$pid" "$port"; then
     echo "fbserver: already running in $DIR (pid $pid)" >&2
+    echo "$VERSION" >"$DIR/version"
     echo "$port"
     return 0
   fi
-  # A server left from an earlier run that no longer answers is in the way of its lock files.
+  # A server left from an earlier run that no longer answers, or one of the other version, is in
+  # the way of its lock files.
   if pid=$(live_pid); then
     kill -KILL "$pid" 2>/dev/null || true
     wait_gone "$pid"
   fi
-  rm -f "$DIR/pid" "$DIR/port"
-
-  [[ -x $FB_SERVER ]] || die "$FB_SERVER not found (package firebird3.0-server)"
-  [[ -x $ISQL ]] || die "$ISQL not found (package firebird3.0-utils)"
+  rm -f "$DIR/pid" "$DIR/port" "$DIR/version"
 
   port=$(pick_port)
-  prepare_root "$port"
+  if [[ $VERSION == 5 ]]; then
+    prepare_fb5_root "$port"
+  else
+    [[ -x $FB3_SERVER ]] || die "$FB3_SERVER not found (package firebird3.0-server)"
+    [[ -x $FB3_ISQL ]] || die "$FB3_ISQL not found (package firebird3.0-utils)"
+    prepare_fb3_root "$port"
+  fi
   set_accounts
 
   # Its own output goes to a file: an inherited pipe would keep a caller such as ctest waiting.
-  FIREBIRD=$DIR FIREBIRD_LOCK=$DIR/lock setsid "$FB_SERVER" </dev/null >"$DIR/server.out" 2>&1 &
+  FIREBIRD=$FB_HOME FIREBIRD_LOCK=$DIR/lock setsid "$FB_SERVER" </dev/null >"$DIR/server.out" 2>&1 &
   pid=$!
   echo "$pid" >"$DIR/pid"
 
   for ((waited = 0; waited < START_TIMEOUT * 10; waited++)); do
     if owns_port "$pid" "$port"; then
       echo "$port" >"$DIR/port"
+      echo "$VERSION" >"$DIR/version"
       echo "fbserver: started in $DIR (pid $pid, port $port)" >&2
       echo "$port"
       return 0
@@ -200,7 +243,7 @@ stop() {
   else
     echo "fbserver: no server running in $DIR" >&2
   fi
-  rm -f "$DIR/pid" "$DIR/port"
+  rm -f "$DIR/pid" "$DIR/port" "$DIR/version"
 }
 
 status() {
@@ -214,7 +257,7 @@ status() {
 }
 
 [[ $# -eq 2 ]] || usage
-if [[ $1 == start ]]; then
+if [[ $1 == start || $1 == unpack ]]; then
   mkdir -p "$2"
 elif [[ ! -d $2 ]]; then
   echo "fbserver: no server running in $2" >&2
@@ -222,9 +265,30 @@ elif [[ ! -d $2 ]]; then
 fi
 DIR=$(cd "$2" && pwd -P)
 
+FB5_HOME=$DIR/firebird5
+FB5_SERVER=$FB5_HOME/bin/firebird
+case $VERSION in
+  3)
+    FB_HOME=$DIR
+    FB_SERVER=$FB3_SERVER
+    ISQL=$FB3_ISQL
+    SECURITY_DB=$DIR/security3.fdb
+    FB_LOG=$FB3_LOG
+    ;;
+  5)
+    FB_HOME=$FB5_HOME
+    FB_SERVER=$FB5_SERVER
+    ISQL=$FB5_HOME/bin/isql
+    SECURITY_DB=$FB5_HOME/security5.fdb
+    FB_LOG=$FB5_HOME/firebird.log
+    ;;
+  *) die "TAVREL_FB_SERVER is 3 or 5, not '$VERSION'" ;;
+esac
+
 case $1 in
   start) start ;;
   stop) stop ;;
   status) status ;;
+  unpack) unpack_fb5 ;;
   *) usage ;;
 esac

@@ -16,6 +16,8 @@ PACKAGES=(
   googletest libgtest-dev
   # the client library the program loads, and the private server with isql-fb
   libfbclient2 firebird3.0-server firebird3.0-utils
+  # what the Firebird 5 server packed beside the repository needs to unpack and run
+  xz-utils libtomcrypt1 libtommath1 libtinfo6 libicu72
   # the demo's sample files
   python3
   # the window without a desktop: virtual display, screenshots, clicks and keys, a font

@@ -8,6 +8,15 @@ namespace fb {
 
 namespace {
 
+// Firebird 4 and later answer CURRENT_TIMESTAMP as a TIMESTAMP WITH TIME ZONE, which a Firebird 3
+// client library cannot describe, and some sums as INT128 or DECFLOAT. Asked at attach, the server
+// gives them as Firebird 3 does: a plain timestamp in the session's time zone, which is the
+// server's own. A Firebird 3 server ignores the item and its client library passes it on unread;
+// the number is Firebird 4's isc_dpb_set_bind, which Firebird 3's headers lack.
+constexpr unsigned char kDpbSetBind = 93;
+const QString kLegacyBindings =
+    QStringLiteral("TIME ZONE TO LEGACY; INT128 TO LEGACY; DECFLOAT TO LEGACY");
+
 void insertText(Status& status, const Disposable<Firebird::IXpbBuilder>& builder, unsigned char tag,
                 const QString& value) {
   builder->insertString(&status, tag, win1252::encode(value).constData());
@@ -25,6 +34,7 @@ Attachment::Attachment(const AttachParams& params)
   if (!params.role.isEmpty()) insertText(status, dpb, isc_dpb_sql_role_name, params.role);
   insertText(status, dpb, isc_dpb_lc_ctype, params.charset);
   dpb->insertInt(&status, isc_dpb_sql_dialect, params.dialect);
+  insertText(status, dpb, kDpbSetBind, kLegacyBindings);
   const QByteArray database = win1252::encode(params.database);
   handle_ = client_.provider()->attachDatabase(
       &status, database.constData(), dpb->getBufferLength(&status), dpb->getBuffer(&status));

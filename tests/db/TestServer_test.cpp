@@ -26,6 +26,16 @@ TEST(TestServer, DatabaseCreatedByQebvoqHasQebvoqAsOwnerOfItsSystemTables) {
   EXPECT_EQ(TestServer::values(path, kSystemTableOwners, "SYSDBA"), QStringList{"QEBVOQ"});
 }
 
+TEST(TestServer, ServerIsOfTheVersionItsFolderTells) {
+  const QString path = TestServer::createFreshDatabase();
+  const QString version =
+      TestServer::values(path,
+                         "SELECT RDB$GET_CONTEXT('SYSTEM', 'ENGINE_VERSION') FROM RDB$DATABASE")
+          .value(0);
+  EXPECT_TRUE(version.startsWith(QString::number(TestServer::serverVersion()) + "."))
+      << version.toStdString();
+}
+
 TEST(TestServer, DefaultCharacterSetIsWin1252) {
   const QString path = TestServer::createFreshDatabase();
   EXPECT_EQ(TestServer::values(path, "SELECT RDB$CHARACTER_SET_NAME FROM RDB$DATABASE"),

@@ -11,6 +11,7 @@ namespace {
 
 fb::AttachParams paramsFor(const QString& path, const QString& user = "SYSDBA") {
   fb::AttachParams p;
+  p.libraryPath = TestServer::clientLibrary();
   p.database = TestServer::connectString(path);
   p.user = user;
   p.password = TestServer::password(user);
@@ -74,6 +75,38 @@ TEST_F(FirebirdLayer, FailuresCarryTheLibrarysOwnText) {
   const QString missing = errorOf("INSERT INTO GR_CONTRIB_CAMPANHA (NOME_CAM) VALUES ('X')");
   EXPECT_TRUE(missing.contains("validation error for column \"GR_CONTRIB_CAMPANHA\".\"COD_CAM\""))
       << missing.toStdString();
+}
+
+// Firebird 4 and later have the server's clock with a time zone and wide sums as INT128; the
+// program reads both as Firebird 3 gives them, whichever client library it loads.
+TEST_F(FirebirdLayer, ServerClockAndWideSumsReadAsFirebird3GivesThem) {
+  run("INSERT INTO GR_CONTRIB_CAMPANHA (COD_CAM) VALUES (1)");
+  run("INSERT INTO GR_CONTRIB_CAMPANHA (COD_CAM) VALUES (2)");
+  // The server's local time, as another client reads it; isql shows tenths of milliseconds.
+  auto serverNow = [&] {
+    const QString now =
+        TestServer::values(path, "SELECT LOCALTIMESTAMP FROM RDB$DATABASE").value(0);
+    return QDateTime(QDate::fromString(now.left(10), Qt::ISODate),
+                     QTime::fromString(now.mid(11, 12), "HH:mm:ss.zzz"), Qt::UTC);
+  };
+  fb::Transaction t(*attachment);
+  fb::Statement clock(*attachment, t, "SELECT CURRENT_TIMESTAMP AS DATABANCO FROM RDB$DATABASE");
+  fb::Statement sum(*attachment, t,
+                    "SELECT SUM(CAST(COD_CAM AS BIGINT) * 1000000000) FROM GR_CONTRIB_CAMPANHA");
+  ASSERT_EQ(clock.columnKind(0), fb::Statement::ColumnKind::Timestamp);
+  ASSERT_EQ(sum.columnKind(0), fb::Statement::ColumnKind::Integer);
+
+  const QDateTime before = serverNow();
+  ASSERT_TRUE(clock.executeSingleton(t));
+  const QDateTime after = serverNow();
+  const QDateTime stamp = clock.timestamp(0);
+  EXPECT_TRUE(before <= stamp && stamp <= after)
+      << stamp.toString(Qt::ISODateWithMs).toStdString() << " not within "
+      << before.toString(Qt::ISODateWithMs).toStdString() << " .. "
+      << after.toString(Qt::ISODateWithMs).toStdString();
+
+  ASSERT_TRUE(sum.executeSingleton(t));
+  EXPECT_EQ(sum.integer(0), 3'000'000'000);
 }
 
 TEST_F(FirebirdLayer, PreparedStatementRunsAgainWithNewParametersAcrossCommits) {

@@ -135,6 +135,19 @@ TEST_F(ConAUX, AttachesAsQebvoqWithRoleCharsetAndDialect) {
   module.ConAUX.close();
 }
 
+TEST_F(Conexao, AttachesThroughTheClientLibraryThatVoqIniNames) {
+  Installation install("SYSDBA");
+  Tdm module;
+  // The client library tells the server its version at attach.
+  const QString attachedThrough = single(module.Conexao,
+                                         "SELECT MON$CLIENT_VERSION FROM MON$ATTACHMENTS "
+                                         "WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION");
+  // Past the first blank: the product and its version; the library's own version number before
+  // it starts with InterBase's 6.3.
+  EXPECT_EQ(attachedThrough.section(' ', 1).toStdString(),
+            TestServer::clientVersion().section(' ', 1).toStdString());
+}
+
 TEST_F(Conexao, RoundTripsAccentedTextThroughAWin1252Column) {
   Installation install("SYSDBA");
   Tdm module;

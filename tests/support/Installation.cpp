@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "common/InstallDir.h"
 
@@ -24,11 +25,17 @@ void Installation::writeVoqIni(int port) {
   QFile ini(dir_.path() + "/voq.ini");
   if (!ini.open(QIODevice::WriteOnly))
     throw TestServerError(QString("cannot write %1").arg(ini.fileName()).toStdString());
-  ini.write(QStringLiteral("[VOQ]\nServidor=localhost\nSO_Servidor=LINUX\nPORTACON=%1\n"
-                           "Caminho_Base_Dados=%2/data/\n")
-                .arg(port)
-                .arg(dir_.path())
-                .toUtf8());
+  QString settings = QStringLiteral(
+                         "[VOQ]\nServidor=localhost\nSO_Servidor=LINUX\nPORTACON=%1\n"
+                         "Caminho_Base_Dados=%2/data/\n")
+                         .arg(port)
+                         .arg(dir_.path());
+  const QFileInfo client(TestServer::clientLibrary());
+  if (!client.fileName().isEmpty()) {
+    settings += QStringLiteral("CaminhoDLLCON=%1/\nDLLCON=%2\n")
+                    .arg(client.absolutePath(), client.fileName());
+  }
+  ini.write(settings.toUtf8());
 }
 
 }  // namespace tavrel::test

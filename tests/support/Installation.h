@@ -8,10 +8,10 @@
 namespace tavrel::test {
 
 // An installation folder whose voq.ini points at VOQDADOS.FDB on the private server, created
-// fresh with the program's tables and owned by owner. While the object lives InstallDir()
-// answers this folder, so a data module created meanwhile finds the database.
-// With a port other than the server's no database is created: the settings name a server that
-// is not there.
+// fresh with the program's tables and owned by owner, and names the tests' client library. While
+// the object lives InstallDir() answers this folder, so a data module created meanwhile finds the
+// database. With a port other than the server's no database is created: the settings name a server
+// that is not there.
 class Installation {
  public:
   explicit Installation(const QString& owner = "SYSDBA", int port = TestServer::port());

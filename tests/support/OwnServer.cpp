@@ -32,6 +32,9 @@ void OwnServer::createDatabase(const QString& path, const QString& owner) {
 
 QByteArray OwnServer::script(const QString& name, const QStringList& arguments) {
   QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("TAVREL_FB_SERVER", QString::number(TestServer::serverVersion()));
+  process.setProcessEnvironment(environment);
   process.start("bash", QStringList{TestServer::sourceDir() + "/scripts/" + name} + arguments);
   if (!process.waitForFinished(kScriptTimeoutMs) || process.exitStatus() != QProcess::NormalExit ||
       process.exitCode() != 0) {

@@ -6,8 +6,9 @@
 
 namespace tavrel::test {
 
-// A private Firebird server of one test's own (scripts/fbserver.sh in a temporary folder), which
-// the test may kill and start again without harm to the others. A failing script throws
+// A private Firebird server of one test's own (scripts/fbserver.sh in a temporary folder), of the
+// same version as the tests' server, which the test may kill and start again without harm to the
+// others. A failing script throws
 // TestServerError with the script's error output.
 class OwnServer {
  public:

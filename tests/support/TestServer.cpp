@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -84,6 +85,37 @@ QString TestServer::host() {
 
 QString TestServer::connectString(const QString& path) {
   return host() + ":" + path;
+}
+
+int TestServer::serverVersion() {
+  QFile file(folder() + "/version");
+  if (!file.open(QIODevice::ReadOnly))
+    throw TestServerError(
+        QString("no private Firebird server: %1 is missing").arg(file.fileName()).toStdString());
+  bool ok = false;
+  const int value = QString::fromLatin1(file.readAll()).trimmed().toInt(&ok);
+  if (!ok) throw TestServerError(QString("%1 holds no version").arg(file.fileName()).toStdString());
+  return value;
+}
+
+QString TestServer::clientLibrary() {
+  const QString library = qEnvironmentVariable("TAVREL_FB_CLIENT");
+  // The program would load the default client instead of a missing one, and pass for it.
+  if (!library.isEmpty() && !QFileInfo(library).isFile())
+    throw TestServerError(QString("no client library at %1").arg(library).toStdString());
+  return library;
+}
+
+QString TestServer::clientVersion() {
+  const QString file = clientLibrary().isEmpty() ? QString("libfbclient.so.2") : clientLibrary();
+  QLibrary library(file);
+  const auto version = reinterpret_cast<void (*)(char*)>(library.resolve("isc_get_client_version"));
+  if (version == nullptr)
+    throw TestServerError(
+        QString("cannot ask %1 its version: %2").arg(file, library.errorString()).toStdString());
+  char text[256] = {};
+  version(text);
+  return QString::fromLatin1(text);
 }
 
 QString TestServer::password(const QString& user) {

@@ -5,10 +5,12 @@
 
 #include <stdexcept>
 
-// Access for tests to the private Firebird server that the ctest fixture "fbserver" starts
+// Access for tests to the private Firebird server that a ctest fixture starts
 // (scripts/fbserver.sh). The server's folder comes from TAVREL_FB_DIR, the scripts from
 // TAVREL_SOURCE_DIR; both default to the paths of the build that compiled this library, so a
 // test executable also runs by hand once `scripts/fbserver.sh start build/fbserver` has run.
+// TAVREL_FB_CLIENT names the client library the program and the tests load (empty: the
+// platform's default, Debian's Firebird 3 client).
 //
 // A failure (no server, a script or isql-fb that fails) throws TestServerError, whose text
 // carries the tool's output; gtest reports it as the test's failure and ends the test.
@@ -31,6 +33,9 @@ class TestServer {
   static int port();                                  // read from <folder>/port at every call
   static QString host();                              // "localhost/PORT"
   static QString connectString(const QString& path);  // "localhost/PORT:path"
+  static int serverVersion();                         // major version, from <folder>/version
+  static QString clientLibrary();                     // TAVREL_FB_CLIENT, which must exist
+  static QString clientVersion();                     // as that library tells it
 
   // "tulipvane" for SYSDBA, "bromel" for QEBVOQ.
   static QString password(const QString& user);
