@@ -1,0 +1,30 @@
+# Sourced by the Windows scripts, after they set ROOT (the repository): where the cross-build,
+# its Qt and its Wine prefix live, and the MinGW runtime DLLs a built program needs.
+#
+# TAVREL_WINDOWS_DIR chooses the working folder (default build-windows/, relative to the
+# repository), WINEPREFIX the Wine prefix (default the working folder's wine/).
+
+WIN=${TAVREL_WINDOWS_DIR:-$ROOT/build-windows}
+mkdir -p "$WIN"
+WIN=$(cd "$WIN" && pwd -P)
+QT_MINGW=$WIN/qt6-mingw
+BUILD=$WIN/tavrel
+
+# Debian's wine64 puts no wine on the PATH.
+WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver64
+export WINEPREFIX=${WINEPREFIX:-$WIN/wine}
+export WINEDEBUG=-all
+# No prompts to install Mono or Gecko when a prefix is made: nothing here needs them.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+RUNTIME_DLLS=()
+for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
+  RUNTIME_DLLS+=("$(realpath "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)")")
+done
+
+# A Linux path as Wine's drive Z: shows it.
+windows_path() {
+  local path=${1//\//\\}
+  printf 'Z:%s' "$path"
+}
