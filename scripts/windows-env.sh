@@ -28,3 +28,20 @@ windows_path() {
   local path=${1//\//\\}
   printf 'Z:%s' "$path"
 }
+
+# Start Wine for a series of runs: one wineserver serves them all (started by a program instead,
+# it would hold that program's output open after it ends, and whoever reads it would wait), and
+# the first start makes the prefix, which takes a while. A Windows workstation has Tahoma, the
+# font the window was drawn with; Debian's Wine does not install its own Tahoma (fonts-wine)
+# into a prefix, so it is put where Windows keeps its fonts.
+wine_start() {
+  # Fails when the prefix's wineserver is running already, which serves as well.
+  "$WINESERVER" --persistent >/dev/null 2>&1 || true
+  "$WINE" wineboot --init >/dev/null 2>&1
+  cp -n /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf \
+    "$WINEPREFIX/drive_c/windows/Fonts/"
+}
+
+wine_stop() {
+  "$WINESERVER" --kill
+}

@@ -10,14 +10,14 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)
 source "$ROOT/scripts/windows-env.sh"
 
+wine_start
 export QT_QPA_PLATFORM=offscreen
-# The first start of Wine makes the prefix, which takes a while: done before any test's clock.
-"$WINE" wineboot --init
-"$WINESERVER" --wait
+# Qt's offscreen platform on Windows reads fonts from one folder and has none without it.
+export QT_QPA_FONTDIR='C:\windows\Fonts'
 
 set +e
 ctest --test-dir "$BUILD" --output-on-failure --no-label-summary -LE db
 status=$?
 set -e
-"$WINESERVER" --kill
+wine_stop
 exit "$status"

@@ -14,5 +14,8 @@ for dll in "${RUNTIME_DLLS[@]}"; do
   path+=";$(windows_path "$(dirname "$dll")")"
 done
 export WINEPATH=$path
-export QT_PLUGIN_PATH=$(windows_path "$QT_MINGW/plugins")
+# Wine keeps the QT_ variables for Qt on the Linux side and hands WINEQT_X on as QT_X.
+while IFS= read -r name; do
+  export "WINE$name=${!name}"
+done < <(compgen -e | grep '^QT_' || true)
 exec "$WINE" "$@"
