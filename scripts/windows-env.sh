@@ -35,13 +35,16 @@ windows_path() {
 # font the window was drawn with; Debian's Wine does not install its own Tahoma (fonts-wine)
 # into a prefix, so it is put where Windows keeps its fonts.
 wine_start() {
-  # Fails when the prefix's wineserver is running already, which serves as well.
+  # wineserver needs the prefix's folder. It fails when the prefix's wineserver is running
+  # already, which serves as well.
+  mkdir -p "$WINEPREFIX"
   "$WINESERVER" --persistent >/dev/null 2>&1 || true
   "$WINE" wineboot --init >/dev/null 2>&1
   cp -n /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf \
     "$WINEPREFIX/drive_c/windows/Fonts/"
 }
 
+# One already gone is stopped as well.
 wine_stop() {
-  "$WINESERVER" --kill
+  "$WINESERVER" --kill 2>/dev/null || true
 }
