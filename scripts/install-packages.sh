@@ -2,7 +2,9 @@
 # Install the Debian packages that the build, the tests, the demo and looking at the window
 # need. Runs as root (or through sudo when it is there); non-interactive.
 #
-#   bash scripts/install-packages.sh
+#   bash scripts/install-packages.sh              the Linux build, tests and demo
+#   bash scripts/install-packages.sh --windows    also the Windows cross-build, its tests
+#                                                 under Wine and its package
 #
 # When every package is already installed it does nothing, so the demo starts quickly on a
 # machine that has run it before.
@@ -23,6 +25,17 @@ PACKAGES=(
   # the window without a desktop: virtual display, screenshots, clicks and keys, a font
   xvfb xauth imagemagick xdotool fonts-dejavu-core fonts-liberation2
 )
+if [[ ${1:-} == --windows ]]; then
+  PACKAGES+=(
+    # the cross-build: MinGW-w64, the host Qt tools the packed Qt for Windows calls, the
+    # Firebird headers' archive
+    g++-mingw-w64-x86-64-posix mingw-w64-tools ninja-build qt6-base-dev-tools xz-utils
+    # its tests and a look at the program: Wine and Wine's Tahoma
+    wine64 fonts-wine
+    # the package
+    zip
+  )
+fi
 
 missing=()
 for package in "${PACKAGES[@]}"; do
