@@ -67,12 +67,20 @@ QStringList Committed(const OwnServer& server, const QString& database) {
   return values;
 }
 
-TEST(ServerLoss, RunKeepsItsCommitsAndTheWindowWorksOnOnceTheServerIsBack) {
+// The program, shown, on a database of a server of the test's own.
+class ServerLoss : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    server.createDatabase(install.database);
+    program.start({"tavrel", "operador"});
+  }
+
   OwnServer server;
-  Installation install("SYSDBA", server.port);
-  server.createDatabase(install.database);
+  Installation install{"SYSDBA", server.port};
   RunningProgram program;
-  program.start({"tavrel", "operador"});
+};
+
+TEST_F(ServerLoss, RunKeepsItsCommitsAndTheWindowWorksOnOnceTheServerIsBack) {
   TFTavrel& window = program.window();
   Tdm& module = program.module();
   std::vector<RecordingDialogs::Box>& boxes = program.boxes.boxes;
@@ -121,12 +129,7 @@ TEST(ServerLoss, RunKeepsItsCommitsAndTheWindowWorksOnOnceTheServerIsBack) {
   EXPECT_EQ(window.LabCount->text(), "3500 Registros.");
 }
 
-TEST(ServerLoss, ASearchThatFindsTheServerGoneIsReportedAndTheNextOneAttachesAgain) {
-  OwnServer server;
-  Installation install("SYSDBA", server.port);
-  server.createDatabase(install.database);
-  RunningProgram program;
-  program.start({"tavrel", "operador"});
+TEST_F(ServerLoss, ASearchThatFindsTheServerGoneIsReportedAndTheNextOneAttachesAgain) {
   TFTavrel& window = program.window();
   std::vector<RecordingDialogs::Box>& boxes = program.boxes.boxes;
   ASSERT_TRUE(boxes.empty());
