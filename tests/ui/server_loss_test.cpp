@@ -153,20 +153,22 @@ TEST_F(ServerLoss, ASearchThatFindsTheServerGoneIsReportedAndTheNextOneAttachesA
 // Makes the program's write of a chosen CNPJ wait inside the server, and kills the server while it
 // waits. A trigger holds the write (the insert or the rewrite of that CNPJ, or the commit of a
 // transaction that wrote it) on a row this object keeps locked, after marking the write in a
-// context variable; a thread watching the monitoring tables sees the mark and kills the server.
+// table through a transaction of its own; a thread watching that table sees the mark and kills
+// the server.
 class WriteHold {
  public:
   WriteHold(OwnServer& server, const QString& database) : server_(server) {
     Execute(server, database,
             {"CREATE TABLE LOSS_HOLD (ID INTEGER, N INTEGER)",
              "CREATE TABLE LOSS_POINT (STEP VARCHAR(10), CNPJ VARCHAR(20))",
-             "INSERT INTO LOSS_HOLD VALUES (1, 0)", "GRANT ALL ON LOSS_HOLD TO PUBLIC",
-             "GRANT ALL ON LOSS_POINT TO PUBLIC",
+             "CREATE TABLE LOSS_MARK (STEP VARCHAR(10))", "INSERT INTO LOSS_HOLD VALUES (1, 0)",
+             "GRANT ALL ON LOSS_HOLD TO PUBLIC", "GRANT ALL ON LOSS_POINT TO PUBLIC",
+             "GRANT ALL ON LOSS_MARK TO PUBLIC",
              "CREATE TRIGGER LOSS_IN_WRITE FOR GR_CONTRIB_CAMPANHA BEFORE INSERT OR UPDATE AS "
              "DECLARE R INTEGER; BEGIN "
              "  IF (EXISTS (SELECT 1 FROM LOSS_POINT WHERE CNPJ = NEW.CNPJ_CAM "
              "              AND STEP = IIF(INSERTING, 'INSERT', 'UPDATE'))) THEN BEGIN "
-             "    R = RDB$SET_CONTEXT('USER_TRANSACTION', 'LOSS_HELD', 'write'); "
+             "    IN AUTONOMOUS TRANSACTION DO INSERT INTO LOSS_MARK VALUES ('write'); "
              "    UPDATE LOSS_HOLD SET N = N + 1 WHERE ID = 1; "
              "  END "
              "  IF (EXISTS (SELECT 1 FROM LOSS_POINT WHERE CNPJ = NEW.CNPJ_CAM "
@@ -174,9 +176,9 @@ class WriteHold {
              "    R = RDB$SET_CONTEXT('USER_TRANSACTION', 'LOSS_AT_COMMIT', '1'); "
              "END",
              "CREATE TRIGGER LOSS_IN_COMMIT ON TRANSACTION COMMIT AS "
-             "DECLARE R INTEGER; BEGIN "
+             "BEGIN "
              "  IF (RDB$GET_CONTEXT('USER_TRANSACTION', 'LOSS_AT_COMMIT') = '1') THEN BEGIN "
-             "    R = RDB$SET_CONTEXT('USER_TRANSACTION', 'LOSS_HELD', 'commit'); "
+             "    IN AUTONOMOUS TRANSACTION DO INSERT INTO LOSS_MARK VALUES ('commit'); "
              "    UPDATE LOSS_HOLD SET N = N + 1 WHERE ID = 1; "
              "  END "
              "END"});
@@ -216,9 +218,7 @@ class WriteHold {
   void watch(int pid) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (std::chrono::steady_clock::now() < deadline) {
-      fb::Query marks(watcher_,
-                      "SELECT COUNT(*) FROM MON$CONTEXT_VARIABLES "
-                      "WHERE MON$VARIABLE_NAME = 'LOSS_HELD'");
+      fb::Query marks(watcher_, "SELECT COUNT(*) FROM LOSS_MARK");
       marks.open();
       if (marks.statement().integer(0) > 0) {
         killedInside_ = true;
