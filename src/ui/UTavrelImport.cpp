@@ -40,44 +40,44 @@ QString FolderOf(const QString& path) {
 // events let run after every line.
 class RunPanel : public ImportProgress {
  public:
-  explicit RunPanel(TFTavrel& window) : w_(window) {}
+  explicit RunPanel(TFTavrel& window) : window_(window) {}
 
   void started() override {
-    Show(w_.labImpINI, "Inicio da Importação dos CNPJ: " + DateTimeToStr(Now()));
+    Show(window_.labImpINI, "Inicio da Importação dos CNPJ: " + DateTimeToStr(Now()));
     QCoreApplication::processEvents();
   }
   void counted(qint64 lines) override {
     // A bar without range would show an endless busy animation instead of an empty bar.
     progressMax_ = static_cast<int>(std::clamp<qint64>(lines, 1, INT_MAX));
-    w_.pb->setMaximum(progressMax_);
-    w_.pb->setValue(0);
+    window_.pb->setMaximum(progressMax_);
+    window_.pb->setValue(0);
     QCoreApplication::processEvents();
     // Every line sets the texts and the bar; the panel shows them at the screen's pace.
-    pacer_.emplace(w_.Panel4);
+    pacer_.emplace(window_.Panel4);
   }
   void lineRead(const QByteArray& line) override {
     // No more than the label can show: laying out a huge line would freeze the window.
-    w_.LabCNPJ->setText(win1252::decode(line.left(1000)));
+    window_.LabCNPJ->setText(win1252::decode(line.left(1000)));
   }
   void merged(int imported, int rewritten) override {
-    w_.labImportou->setText(
+    window_.labImportou->setText(
         QStringLiteral("(%1 Importados e %2 Alterados)").arg(imported).arg(rewritten));
   }
   void lineDone(qint64 read, qint64 lines) override {
-    w_.pb->setValue(static_cast<int>(std::min<qint64>(read, progressMax_)));
-    w_.LabCount->setText(QString::number(read) + " de " + QString::number(lines));
+    window_.pb->setValue(static_cast<int>(std::min<qint64>(read, progressMax_)));
+    window_.LabCount->setText(QString::number(read) + " de " + QString::number(lines));
     pacer_->changed();
     QCoreApplication::processEvents();
   }
   void finished() override {
-    w_.pb->setValue(w_.pb->maximum());
+    window_.pb->setValue(window_.pb->maximum());
     pacer_.reset();
-    w_.labImpFIM->setText("Final da Importação dos CNPJ: " + DateTimeToStr(Now()));
+    window_.labImpFIM->setText("Final da Importação dos CNPJ: " + DateTimeToStr(Now()));
   }
   void failed() override { pacer_.reset(); }
 
  private:
-  TFTavrel& w_;
+  TFTavrel& window_;
   int progressMax_ = 1;
   std::optional<PaintPacer> pacer_;
 };
