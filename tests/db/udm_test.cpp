@@ -96,6 +96,16 @@ TEST_F(AccountSelection, UnreachableServerGivesSysdbaSilentlyAndAtOnce) {
   EXPECT_LT(timer.elapsed(), 20000);
 }
 
+// What the server says of the connection: its user, role and character set, then 1/2, which
+// dialect 3 divides as integers (0) and dialect 1 would not (0.5).
+QString AttachedAs(fb::Connection& connection) {
+  return single(connection,
+                "SELECT TRIM(CURRENT_USER) || ' ' || TRIM(CURRENT_ROLE) || ' ' || "
+                "TRIM(C.RDB$CHARACTER_SET_NAME) || ' ' || (1/2) FROM MON$ATTACHMENTS A "
+                "JOIN RDB$CHARACTER_SETS C ON C.RDB$CHARACTER_SET_ID = A.MON$CHARACTER_SET_ID "
+                "WHERE A.MON$ATTACHMENT_ID = CURRENT_CONNECTION");
+}
+
 TEST_F(Conexao, AttachesOnFirstUseWithRoleCharsetAndDialect) {
   Installation install("SYSDBA");
   TestServer::isql(install.database, "CREATE ROLE ROLENAME; GRANT ROLENAME TO QEBVOQ;");
@@ -104,16 +114,9 @@ TEST_F(Conexao, AttachesOnFirstUseWithRoleCharsetAndDialect) {
   EXPECT_FALSE(module.Conexao.connected());
   EXPECT_TRUE(module.PassBanco.isEmpty());
 
-  EXPECT_EQ(single(module.Conexao,
-                   "SELECT TRIM(CURRENT_USER) || ' ' || TRIM(CURRENT_ROLE) || ' ' || "
-                   "TRIM(C.RDB$CHARACTER_SET_NAME) FROM MON$ATTACHMENTS A "
-                   "JOIN RDB$CHARACTER_SETS C ON C.RDB$CHARACTER_SET_ID = A.MON$CHARACTER_SET_ID "
-                   "WHERE A.MON$ATTACHMENT_ID = CURRENT_CONNECTION"),
-            "QEBVOQ ROLENAME WIN1252");
+  EXPECT_EQ(AttachedAs(module.Conexao), "QEBVOQ ROLENAME WIN1252 0");
   EXPECT_TRUE(module.Conexao.connected());
   EXPECT_EQ(module.PassBanco, "bromel");
-  // Dialect 3 divides integers as integers; dialect 1 would give 0.5.
-  EXPECT_EQ(single(module.Conexao, "SELECT 1/2 FROM RDB$DATABASE"), "0");
 }
 
 // ConAUX keeps what the selection gave it; attached again, the server shows the role, the
@@ -125,12 +128,7 @@ TEST_F(ConAUX, AttachesAsQebvoqWithRoleCharsetAndDialect) {
   ASSERT_EQ(module.UserBanco, "QEBVOQ");
   ASSERT_FALSE(module.ConAUX.connected());
 
-  EXPECT_EQ(single(module.ConAUX,
-                   "SELECT TRIM(CURRENT_USER) || ' ' || TRIM(CURRENT_ROLE) || ' ' || "
-                   "TRIM(C.RDB$CHARACTER_SET_NAME) || ' ' || (1/2) FROM MON$ATTACHMENTS A "
-                   "JOIN RDB$CHARACTER_SETS C ON C.RDB$CHARACTER_SET_ID = A.MON$CHARACTER_SET_ID "
-                   "WHERE A.MON$ATTACHMENT_ID = CURRENT_CONNECTION"),
-            "QEBVOQ ROLENAME WIN1252 0");
+  EXPECT_EQ(AttachedAs(module.ConAUX), "QEBVOQ ROLENAME WIN1252 0");
   EXPECT_FALSE(module.Conexao.connected());
   module.ConAUX.close();
 }
