@@ -1,14 +1,13 @@
-// What the benchmarks of the window share: the program's set-up, offscreen, with boxes answered
-// by printing them, and the peak memory.
+// What the benchmarks of the program share: its set-up, offscreen, with boxes answered by
+// printing them, and the clock that follows the window's bar.
 #pragma once
 
-#include <QFile>
 #include <QProgressBar>
 #include <QString>
 #include <cstdio>
-#include <functional>
-#include <memory>
 
+#include "PeakMemory.h"
+#include "TenthsClock.h"
 #include "common/Dialogs.h"
 #include "common/InstallDir.h"
 #include "common/MemoryPolicy.h"
@@ -66,24 +65,11 @@ class BenchProgram {
   Program program_;
 };
 
-// Tells passed(1) to passed(10) as the bar, moving one step a line, passes each tenth of its
-// range: at the moment it moves, so no tenth is missed.
-inline void WatchTenths(QProgressBar* bar, std::function<void(int)> passed) {
-  auto tenths = std::make_shared<int>(0);
-  QObject::connect(bar, &QProgressBar::valueChanged, [bar, tenths, passed](int value) {
-    const qint64 max = bar->maximum();
-    while (max > 0 && *tenths < 10 && value >= max * (*tenths + 1) / 10) passed(++*tenths);
-  });
-}
-
-// The process's peak resident memory in kB, -1 when unknown.
-inline long peakRssKb() {
-  QFile status("/proc/self/status");
-  if (!status.open(QIODevice::ReadOnly)) return -1;
-  for (const QByteArray& line : status.readAll().split('\n')) {
-    if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').first().toLong();
-  }
-  return -1;
+// The clock follows the bar, which moves one step a line: at the moment it moves, so no tenth
+// is missed.
+inline void FollowBar(QProgressBar* bar, TenthsClock& clock) {
+  QObject::connect(bar, &QProgressBar::valueChanged,
+                   [bar, &clock](int value) { clock.lineDone(value, bar->maximum()); });
 }
 
 }  // namespace bench

@@ -10,7 +10,6 @@
 // FOLDER, where the file is written, to the system's temporary folder.
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -55,7 +54,7 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   std::printf("file: %s, %lld bytes; peak RSS before the run: %ld kB\n", qPrintable(path),
-              QFile(path).size(), bench::peakRssKb());
+              QFile(path).size(), bench::PeakRssKb());
   std::fflush(stdout);
 
   bench::BenchProgram program(QString::fromLocal8Bit(argv[1]));
@@ -63,16 +62,14 @@ int main(int argc, char* argv[]) {
   window.show();
   window.edtCaminhoCNPJ->setText(path);
 
-  QElapsedTimer clock;
-  bench::WatchTenths(window.pb, [&](int tenth) {
-    std::printf("tenth %d: %.0f s, peak RSS %ld kB\n", tenth, clock.elapsed() / 1e3,
-                bench::peakRssKb());
+  bench::TenthsClock clock;
+  clock.onTenth = [](int tenth, double seconds) {
+    std::printf("tenth %d: %.0f s, peak RSS %ld kB\n", tenth, seconds, bench::PeakRssKb());
     std::fflush(stdout);
-  });
+  };
+  bench::FollowBar(window.pb, clock);
   clock.start();
   window.btnImportar->click();
-  std::printf("lines: %d  seconds: %.0f  lines/s: %.0f  peak RSS at the end: %ld kB\n",
-              window.pb->maximum(), clock.elapsed() / 1e3,
-              window.pb->maximum() / (clock.elapsed() / 1e3), bench::peakRssKb());
+  clock.report(window.pb->maximum());
   return 0;
 }

@@ -53,6 +53,6 @@ int main(int argc, char* argv[]) {
   timed("click CNPJ (descending)", [&] { window.DBGrid1TitleClick(cnpj); });
   timed("click NOME (ascending)", [&] { window.DBGrid1TitleClick(nome); });
   timed("click NOME (descending)", [&] { window.DBGrid1TitleClick(nome); });
-  std::printf("peak RSS: %ld kB\n", bench::peakRssKb());
+  std::printf("peak RSS: %ld kB\n", bench::PeakRssKb());
   return 0;
 }

@@ -82,7 +82,7 @@ void DataSetProvider::Open(ClientDataSet& into) {
   into.open(std::move(rows));
 }
 
-void DataSetProvider::Send(const DeltaRecord& delta, const std::vector<FieldDef>& fields) {
+void DataSetProvider::Send(const PendingChange& delta, const std::vector<FieldDef>& fields) {
   QString table;
   if (GetTableName) GetTableName(*this, query_, table);
   const UpdateStatement update = delta.kind == ChangeKind::Insert
@@ -130,8 +130,10 @@ int DataSetProvider::ApplyUpdates(ClientDataSet& set) {
   std::vector<RowId> accepted;
   std::vector<Refusal> refused;
 
-  for (const PendingChange& change : set.pendingChanges()) {
-    DeltaRecord delta{change.kind, change.original, change.current};
+  // A copy: the handlers' boxes let events run while the log is walked.
+  const std::vector<PendingChange> changes = set.pendingChanges();
+  for (const PendingChange& change : changes) {
+    PendingChange delta = change;
     if (ownTransaction) {
       if (!connection.inTransaction()) connection.startTransaction();
     } else {

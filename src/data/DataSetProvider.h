@@ -7,13 +7,6 @@
 #include "data/SqlQuery.h"
 #include "dataset/ClientDataSet.h"
 
-// A change on its way to the table: the handler before sending may replace its new values.
-struct DeltaRecord {
-  ChangeKind kind;
-  std::vector<FieldValue> original;  // as fetched; all null for an insert
-  std::vector<FieldValue> current;   // as posted, then as stamped
-};
-
 enum class ResolverResponse { Skip };
 
 // Fills an in-memory set from its query, and sends the set's posted changes to the table as
@@ -23,11 +16,11 @@ class DataSetProvider {
   DataSetProvider(SqlQuery& query, QString keyField, QStringList alwaysWritten)
       : query_(query), keyField_(std::move(keyField)), alwaysWritten_(std::move(alwaysWritten)) {}
 
-  std::function<void(DataSetProvider& Sender, SqlQuery& SourceDS, DeltaRecord& DeltaDS,
+  std::function<void(DataSetProvider& Sender, SqlQuery& SourceDS, PendingChange& DeltaDS,
                      ChangeKind UpdateKind, bool& Applied)>
       BeforeUpdateRecord;
   std::function<void(DataSetProvider& Sender, SqlQuery& DataSet, QString& TableName)> GetTableName;
-  std::function<void(DataSetProvider& Sender, DeltaRecord& DataSet, const QString& E,
+  std::function<void(DataSetProvider& Sender, PendingChange& DataSet, const QString& E,
                      ChangeKind UpdateKind, ResolverResponse& Response)>
       UpdateError;
   // The set's choice of what to do with each refused change.
@@ -47,7 +40,7 @@ class DataSetProvider {
   int ApplyUpdates(ClientDataSet& set);
 
  private:
-  void Send(const DeltaRecord& delta, const std::vector<FieldDef>& fields);
+  void Send(const PendingChange& delta, const std::vector<FieldDef>& fields);
 
   SqlQuery& query_;
   QString keyField_;

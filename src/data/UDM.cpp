@@ -195,7 +195,7 @@ int Tdm::ApplyCAM() {
   return dspCAM.ApplyUpdates(cdsCAM);
 }
 
-void Tdm::dspCAMBeforeUpdateRecord(DataSetProvider&, SqlQuery&, DeltaRecord& DeltaDS,
+void Tdm::dspCAMBeforeUpdateRecord(DataSetProvider&, SqlQuery&, PendingChange& DeltaDS,
                                    ChangeKind UpdateKind, bool&) {
   const auto stamp = [&](const char* login, const char* when) {
     // The login goes in as any text of its column would: Windows-1252, cut to the width.
@@ -214,7 +214,7 @@ void Tdm::dspCAMGetTableName(DataSetProvider&, SqlQuery&, QString& TableName) {
   TableName = kContributorTable;
 }
 
-void Tdm::dspCAMUpdateError(DataSetProvider&, DeltaRecord&, const QString& E, ChangeKind,
+void Tdm::dspCAMUpdateError(DataSetProvider&, PendingChange&, const QString& E, ChangeKind,
                             ResolverResponse&) {
   Tratar_Erro(E);
 }

@@ -60,10 +60,10 @@ class Tdm {
   // Sends the write path's pending changes; the number refused.
   int ApplyCAM();
 
-  void dspCAMBeforeUpdateRecord(DataSetProvider& Sender, SqlQuery& SourceDS, DeltaRecord& DeltaDS,
+  void dspCAMBeforeUpdateRecord(DataSetProvider& Sender, SqlQuery& SourceDS, PendingChange& DeltaDS,
                                 ChangeKind UpdateKind, bool& Applied);
   void dspCAMGetTableName(DataSetProvider& Sender, SqlQuery& DataSet, QString& TableName);
-  void dspCAMUpdateError(DataSetProvider& Sender, DeltaRecord& DataSet, const QString& E,
+  void dspCAMUpdateError(DataSetProvider& Sender, PendingChange& DataSet, const QString& E,
                          ChangeKind UpdateKind, ResolverResponse& Response);
   void cdsCAMReconcileError(ClientDataSet& DataSet, const QString& E, ChangeKind UpdateKind,
                             ReconcileAction& Action);

@@ -223,7 +223,8 @@ RowId ClientDataSet::currentRowId() const {
 }
 
 bool ClientDataSet::isPending(RowId row) const {
-  return std::any_of(log_.begin(), log_.end(), [row](const LogEntry& e) { return e.row == row; });
+  return std::any_of(log_.begin(), log_.end(),
+                     [row](const PendingChange& e) { return e.row == row; });
 }
 
 void ClientDataSet::post() {
@@ -236,14 +237,19 @@ void ClientDataSet::post() {
   if (state_ == DataSetState::Insert) {
     const RowId row = rows_.append(started_);
     if (keys_) keys_->add(started_[keys_->field()], row);
-    log_.push_back({ChangeKind::Insert, row, std::vector<FieldValue>(fields_.size())});
+    log_.push_back(
+        {ChangeKind::Insert, row, std::vector<FieldValue>(fields_.size()), rows_.row(row)});
     endStarted();
     place(row);
   } else {
     const RowId row = order_[position_];
-    std::vector<FieldValue> fetched = rows_.row(row);
+    auto entry = logEntry(row);
+    if (entry == log_.end()) {
+      log_.push_back({ChangeKind::Modify, row, rows_.row(row), {}});
+      entry = log_.end() - 1;
+    }
     writeRow(row, started_);
-    if (logEntry(row) == log_.end()) log_.push_back({ChangeKind::Modify, row, std::move(fetched)});
+    entry->current = rows_.row(row);
     endStarted();
     reposition(row);
   }
@@ -284,15 +290,6 @@ void ClientDataSet::checkBrowseMode() {
   }
 }
 
-std::vector<PendingChange> ClientDataSet::pendingChanges() const {
-  std::vector<PendingChange> changes;
-  changes.reserve(log_.size());
-  for (const LogEntry& entry : log_) {
-    changes.push_back({entry.kind, entry.row, entry.original, rows_.row(entry.row)});
-  }
-  return changes;
-}
-
 void ClientDataSet::acceptChange(RowId row) {
   log_.erase(pendingEntry(row));
 }
@@ -300,7 +297,7 @@ void ClientDataSet::acceptChange(RowId row) {
 void ClientDataSet::refuseChange(RowId row, ReconcileAction action) {
   const auto entry = pendingEntry(row);
   if (action == ReconcileAction::Correct) return;
-  const LogEntry undone = std::move(*entry);
+  const PendingChange undone = std::move(*entry);
   log_.erase(entry);
   if (undone.kind == ChangeKind::Insert) {
     unplace(row);
@@ -471,11 +468,12 @@ void ClientDataSet::writeRow(RowId row, const std::vector<FieldValue>& values) {
   }
 }
 
-std::vector<ClientDataSet::LogEntry>::iterator ClientDataSet::logEntry(RowId row) {
-  return std::find_if(log_.begin(), log_.end(), [row](const LogEntry& e) { return e.row == row; });
+std::vector<PendingChange>::iterator ClientDataSet::logEntry(RowId row) {
+  return std::find_if(log_.begin(), log_.end(),
+                      [row](const PendingChange& e) { return e.row == row; });
 }
 
-std::vector<ClientDataSet::LogEntry>::iterator ClientDataSet::pendingEntry(RowId row) {
+std::vector<PendingChange>::iterator ClientDataSet::pendingEntry(RowId row) {
   if (started()) throw std::logic_error("changes are settled while no row is started");
   const auto entry = logEntry(row);
   if (entry == log_.end()) throw std::logic_error("the row has no pending change");

@@ -32,11 +32,12 @@ struct IndexDef {
 // field's width, silently.
 FieldValue FitToField(const FieldDef& def, FieldValue value);
 
+// A posted row on its way to the table; a write path may replace its new values in a copy.
 struct PendingChange {
   ChangeKind kind;
   RowId row;
   std::vector<FieldValue> original;  // as fetched; all null for an insert
-  std::vector<FieldValue> current;   // as posted
+  std::vector<FieldValue> current;   // as last posted
 
   std::vector<int> changedFields() const;
 };
@@ -115,7 +116,7 @@ class ClientDataSet : public QObject {
 
   // The change log of posted rows, in the order they were first posted.
   qsizetype changeCount() const { return static_cast<qsizetype>(log_.size()); }
-  std::vector<PendingChange> pendingChanges() const;
+  const std::vector<PendingChange>& pendingChanges() const { return log_; }
   // The stored row that is current, to ask about its change after an apply.
   RowId currentRowId() const;
   bool isPending(RowId row) const;
@@ -151,12 +152,6 @@ class ClientDataSet : public QObject {
   void currentChanged(qsizetype position);  // -1 when no stored row is current
 
  private:
-  struct LogEntry {
-    ChangeKind kind;
-    RowId row;
-    std::vector<FieldValue> original;
-  };
-
   void requireActive() const;
   void requireStarted() const;
   bool started() const { return state_ == DataSetState::Insert || state_ == DataSetState::Edit; }
@@ -170,8 +165,8 @@ class ClientDataSet : public QObject {
   void reposition(RowId row);
   void unplace(RowId row);
   void writeRow(RowId row, const std::vector<FieldValue>& values);
-  std::vector<LogEntry>::iterator logEntry(RowId row);
-  std::vector<LogEntry>::iterator pendingEntry(RowId row);  // throws when row has no change
+  std::vector<PendingChange>::iterator logEntry(RowId row);
+  std::vector<PendingChange>::iterator pendingEntry(RowId row);  // throws when row has no change
   void endStarted();
 
   std::vector<FieldDef> fields_;
@@ -183,7 +178,7 @@ class ClientDataSet : public QObject {
   bool eof_ = true;
   std::vector<FieldValue> started_;
   bool modified_ = false;
-  std::vector<LogEntry> log_;
+  std::vector<PendingChange> log_;
   std::optional<KeyIndex> keys_;  // built by the first locate on a field
   std::vector<IndexDef> indexDefs_;
   QString activeIndex_;

@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -19,10 +18,10 @@
 #include "CampaignLines.h"
 #include "ContributorRows.h"
 #include "DelimitedLines.h"
-#include "Installation.h"
+#include "ImportSession.h"
 #include "LabelWatch.h"
+#include "NumberedCandidates.h"
 #include "QtPrinters.h"
-#include "RunningProgram.h"
 #include "data/UDM.h"
 #include "firebird/Query.h"
 #include "ui/HotTrackButton.h"
@@ -32,10 +31,10 @@ using tavrel::test::CandidateCsvLine;
 using tavrel::test::CandidateNameField;
 using tavrel::test::CsvFile;
 using tavrel::test::FixedColumnLine;
-using tavrel::test::Installation;
+using tavrel::test::ImportSession;
 using tavrel::test::LabelWatch;
+using tavrel::test::NumberedCandidate;
 using tavrel::test::PartyCsvLine;
-using tavrel::test::RunningProgram;
 using tavrel::test::TestServer;
 using tavrel::test::Windows1252;
 
@@ -56,15 +55,13 @@ constexpr int kCnpjColumn = 2;
 
 const RecordingDialogs::Box kImportedBox{dialogs::BoxKind::Information, "Information", kImported};
 
-// Fixed-column candidate lines numbered from 1, the number as CNPJ. Line number cutAt ends
-// before its date, which then reads "// :"; after every otherEvery-th a line of another record
-// kind follows, which is passed over.
+// Candidates numbered from 1 (see NumberedCandidate). Line number cutAt ends before its date,
+// which then reads "// :"; after every otherEvery-th a line of another record kind follows,
+// which is passed over.
 QByteArray candidateLines(int count, int cutAt = 0, int otherEvery = 0) {
   QByteArray content;
   for (int n = 1; n <= count; ++n) {
-    QByteArray line = FixedColumnLine("02", QString("%1").arg(n, 14, 10, QChar('0')),
-                                      CandidateNameField("2019", QString("CANDIDATO %1").arg(n)),
-                                      "4090", "8411600", "260920181430");
+    QByteArray line = NumberedCandidate(n);
     if (n == cutAt) line.truncate(180);
     content += line + "\n";
     if (otherEvery > 0 && n % otherEvery == 0) content += "9" + line.mid(1) + "\n";
@@ -72,45 +69,16 @@ QByteArray candidateLines(int count, int cutAt = 0, int otherEvery = 0) {
   return content;
 }
 
-class Import : public ::testing::Test {
+class Import : public ImportSession {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(files.isValid());
-    program.start({"tavrel", "operador"});
-    ASSERT_TRUE(dialogs.boxes.empty());
-  }
-
-  TFTavrel& window() { return program.window(); }
-  Tdm& module() { return program.module(); }
-
-  QString file(const QString& name, const QByteArray& bytes) {
-    const QString path = files.filePath(name);
-    tavrel::test::WriteFile(path, bytes);
-    return path;
-  }
-
   QString csv(const QString& name, const QStringList& lines) { return file(name, CsvFile(lines)); }
-
-  void run(const QString& path) {
-    window().edtCaminhoCNPJ->setText(path);
-    window().btnImportar->click();
-  }
-
-  QStringList rows(const QString& columns, const QString& where = "1 = 1") {
-    return TestServer::values(
-        install.database, QString("SELECT %1 FROM GR_CONTRIB_CAMPANHA WHERE %2 ORDER BY COD_CAM")
-                              .arg(columns, where));
-  }
 
   QStringList totals(const QString& aggregates) {
     return TestServer::values(install.database,
                               QString("SELECT %1 FROM GR_CONTRIB_CAMPANHA").arg(aggregates));
   }
 
-  Installation install;
-  RunningProgram program;
   RecordingDialogs& dialogs = program.boxes;
-  QTemporaryDir files;
 };
 
 TEST_F(Import, ShowsEveryLineAndItsCountThenTheSearchOfTheYear) {
