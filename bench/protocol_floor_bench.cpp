@@ -1,8 +1,8 @@
 // The floor under the import: the statements the import sends for each line of a campaign
 // file, in a bare loop with no window and no in-memory set. Each accepted line is looked up by
 // its CNPJ; a new one takes the next code, the server's clock and an INSERT; a stored one with a
-// later date the clock and an UPDATE. Statements are prepared once, lines read and converted as
-// the import reads them, one transaction committed every 1000 accepted lines.
+// later date the clock, an UPDATE and its row count. Statements are prepared once, lines read and
+// converted as the import reads them, one transaction committed every 1000 accepted lines.
 //
 //   protocol_floor_bench DATABASE FILE YEAR   (DATABASE as host/port:path, its table empty)
 #include <QCoreApplication>
@@ -101,6 +101,8 @@ int main(int argc, char* argv[]) {
           update.setTimestamp(8, clock.timestamp(0));
           update.setInteger(9, lookup.integer(0));
           update.execute(*transaction);
+          // The import must know that a rewrite touched its one row.
+          if (update.affectedRows() != 1) throw std::runtime_error("the rewrite lost its row");
         }
       }
       if (uncommitted == kLinesPerCommit) {

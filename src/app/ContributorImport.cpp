@@ -7,6 +7,7 @@
 #include "common/ErrorReport.h"
 #include "common/Win1252.h"
 #include "common/funcoes.h"
+#include "data/ContributorFields.h"
 #include "data/UDM.h"
 #include "import/ImportLayout.h"
 #include "import/ImportLine.h"
@@ -31,40 +32,42 @@ bool PostAndApply(Tdm& module) {
 }
 
 MergeResult MergeLine(Tdm& module, const LineValues& line) {
+  using namespace contributor;
   ClientDataSet& cds = module.cdsCAM;
   // Everything a line does happens in the run's transaction, or not at all: once that is gone
   // (a lost server), the run ends instead of working on outside it.
   fb::Transaction& run = module.Conexao.explicitTransaction();
-  // The first stored row with the line's CNPJ, prepared once for the run.
+  // The first stored row with the line's CNPJ (its code and its date, columns 0 and 2),
+  // prepared once for the run.
   fb::Statement& qrCAM = module.Conexao.prepared(
       "SELECT FIRST 1 COD_CAM, CNPJ_CAM, DATACNPJ_CAM FROM GR_CONTRIB_CAMPANHA "
       "WHERE CNPJ_CAM = ?");
   // Looked up as it would be stored (cut at a NUL and to the column's width), so a line
   // imported again finds the row it stored the first time.
-  qrCAM.setBytes(0, std::get<QByteArray>(FitToField(cds.fields()[cds.fieldIndex("CNPJ_CAM")],
-                                                    win1252::encode(line.CNPJ))));
+  qrCAM.setBytes(
+      0, std::get<QByteArray>(FitToField(cds.fields()[CNPJ_CAM], win1252::encode(line.CNPJ))));
   std::optional<qint32> code;
   QDateTime stored;
   if (qrCAM.executeSingleton(run)) {
-    code = static_cast<qint32>(qrCAM.integer(qrCAM.columnIndex("COD_CAM")));
-    stored = qrCAM.timestamp(qrCAM.columnIndex("DATACNPJ_CAM"));
+    code = static_cast<qint32>(qrCAM.integer(0));
+    stored = qrCAM.timestamp(2);
   }
 
   const auto setLineValues = [&] {
-    cds.setText("TIPO_CAM", line.Tipo);
-    cds.setText("CNPJ_CAM", line.CNPJ);
-    cds.setText("NOME_CAM", line.Nome);
-    cds.setText("ANO_CAM", line.Ano);
+    cds.setText(TIPO_CAM, line.Tipo);
+    cds.setText(CNPJ_CAM, line.CNPJ);
+    cds.setText(NOME_CAM, line.Nome);
+    cds.setText(ANO_CAM, line.Ano);
   };
   if (!code) {
     const qint32 codigo = module.NextCode();
     cds.beginInsert();
-    cds.setInteger("COD_CAM", codigo);
+    cds.setInteger(COD_CAM, codigo);
     setLineValues();
-    cds.setNull("COD_TOM_CAM");
-    cds.setText("NATJUR_CAM", line.NatJur);
-    cds.setText("CNAE_CAM", line.Cnae);
-    cds.setText("DATACNPJ_CAM", line.DataCNPJ);
+    cds.setNull(COD_TOM_CAM);
+    cds.setText(NATJUR_CAM, line.NatJur);
+    cds.setText(CNAE_CAM, line.Cnae);
+    cds.setText(DATACNPJ_CAM, line.DataCNPJ);
     return PostAndApply(module) ? MergeResult::Inserted : MergeResult::Unchanged;
   }
 
@@ -73,9 +76,9 @@ MergeResult MergeLine(Tdm& module, const LineValues& line) {
   }
   cds.beginEdit();
   setLineValues();
-  cds.setText("NATJUR_CAM", line.NatJur);
-  cds.setText("CNAE_CAM", line.Cnae);
-  cds.setText("DATACNPJ_CAM", line.DataCNPJ);
+  cds.setText(NATJUR_CAM, line.NatJur);
+  cds.setText(CNAE_CAM, line.Cnae);
+  cds.setText(DATACNPJ_CAM, line.DataCNPJ);
   return PostAndApply(module) ? MergeResult::Rewritten : MergeResult::Unchanged;
 }
 

@@ -2,6 +2,8 @@
 
 #include <QScopeGuard>
 
+#include <algorithm>
+
 #include "common/AppError.h"
 #include "data/UpdateStatements.h"
 #include "firebird/Query.h"
@@ -49,6 +51,11 @@ void bind(fb::Statement& statement, int index, const FieldValue& value) {
   }
 }
 
+bool sameNames(const std::vector<FieldDef>& a, const std::vector<FieldDef>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](const FieldDef& x, const FieldDef& y) { return x.name == y.name; });
+}
+
 QString messageOf(const std::exception& e) {
   return QString::fromUtf8(e.what());
 }
@@ -85,20 +92,31 @@ void DataSetProvider::Open(ClientDataSet& into) {
 void DataSetProvider::Send(const PendingChange& delta, const std::vector<FieldDef>& fields) {
   QString table;
   if (GetTableName) GetTableName(*this, query_, table);
-  const UpdateStatement update = delta.kind == ChangeKind::Insert
-                                     ? InsertStatement(table, fields, delta.current)
-                                     : ModifyStatement(table, fields, delta.original, delta.current,
-                                                       alwaysWritten_, keyField_);
-
   fb::Connection& connection = query_.connection();
-  fb::Statement& statement = connection.prepared(update.sql);
-  for (std::size_t i = 0; i < update.params.size(); ++i) {
-    bind(statement, static_cast<int>(i), update.params[i]);
+  const auto prepared = [&](const QString& sql, const std::vector<FieldValue>& params) {
+    fb::Statement* statement = &connection.prepared(sql);
+    for (std::size_t i = 0; i < params.size(); ++i)
+      bind(*statement, static_cast<int>(i), params[i]);
+    return statement;
+  };
+  fb::Statement* statement = nullptr;
+  if (delta.kind == ChangeKind::Insert) {
+    // Every insert of the same fields into the same table has the same text.
+    if (insertSql_.isEmpty() || table != insertTable_ || !sameNames(fields, insertFields_)) {
+      insertSql_ = InsertSql(table, fields);
+      insertTable_ = table;
+      insertFields_ = fields;
+    }
+    statement = prepared(insertSql_, delta.current);
+  } else {
+    const UpdateStatement update =
+        ModifyStatement(table, fields, delta.original, delta.current, alwaysWritten_, keyField_);
+    statement = prepared(update.sql, update.params);
   }
-  statement.execute(*connection.transaction());
+  statement->execute(*connection.transaction());
   // An insert that raised no error has stored its one row; asking would cost a round trip.
   if (delta.kind == ChangeKind::Insert) return;
-  const unsigned affected = statement.affectedRows();
+  const unsigned affected = statement->affectedRows();
   if (affected == 0) throw AppError(QStringLiteral("Record not found or changed by another user"));
   if (affected > 1) {
     if (connection.inTransaction()) connection.rollback();

@@ -45,4 +45,8 @@ class DataSetProvider {
   SqlQuery& query_;
   QString keyField_;
   QStringList alwaysWritten_;
+  // The text of the last insert sent, kept for the next ones of the same fields and table.
+  QString insertTable_;
+  std::vector<FieldDef> insertFields_;
+  QString insertSql_;
 };

@@ -197,17 +197,16 @@ int Tdm::ApplyCAM() {
 
 void Tdm::dspCAMBeforeUpdateRecord(DataSetProvider&, SqlQuery&, PendingChange& DeltaDS,
                                    ChangeKind UpdateKind, bool&) {
-  const auto stamp = [&](const char* login, const char* when) {
+  using namespace contributor;
+  const auto stamp = [&](Column login, Column when) {
     // The login goes in as any text of its column would: Windows-1252, cut to the width.
-    const int loginField = cdsCAM.fieldIndex(login);
-    DeltaDS.current[loginField] =
-        FitToField(cdsCAM.fields()[loginField], win1252::encode(VOQ_Usuario));
-    DeltaDS.current[cdsCAM.fieldIndex(when)] = DataBanco();
+    DeltaDS.current[login] = FitToField(cdsCAM.fields()[login], win1252::encode(VOQ_Usuario));
+    DeltaDS.current[when] = DataBanco();
   };
   if (UpdateKind == ChangeKind::Insert)
-    stamp("LOGIN_INC_CAM", "DTA_INC_CAM");
+    stamp(LOGIN_INC_CAM, DTA_INC_CAM);
   else
-    stamp("LOGIN_ALT_CAM", "DTA_ALT_CAM");
+    stamp(LOGIN_ALT_CAM, DTA_ALT_CAM);
 }
 
 void Tdm::dspCAMGetTableName(DataSetProvider&, SqlQuery&, QString& TableName) {

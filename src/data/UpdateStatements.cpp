@@ -12,17 +12,14 @@ QString quoted(const QString& name) {
 
 }  // namespace
 
-UpdateStatement InsertStatement(const QString& table, const std::vector<FieldDef>& fields,
-                                const std::vector<FieldValue>& values) {
+QString InsertSql(const QString& table, const std::vector<FieldDef>& fields) {
   QStringList names, marks;
   for (const FieldDef& f : fields) {
     names << quoted(f.name);
     marks << QStringLiteral("?");
   }
-  return {
-      QStringLiteral("insert into %1\n  (%2)\nvalues\n  (%3)")
-          .arg(quoted(table), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-      values};
+  return QStringLiteral("insert into %1\n  (%2)\nvalues\n  (%3)")
+      .arg(quoted(table), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
 }
 
 UpdateStatement ModifyStatement(const QString& table, const std::vector<FieldDef>& fields,

@@ -13,9 +13,8 @@ struct UpdateStatement {
   std::vector<FieldValue> params;
 };
 
-// Every field, in order, with the change's values.
-UpdateStatement InsertStatement(const QString& table, const std::vector<FieldDef>& fields,
-                                const std::vector<FieldValue>& values);
+// Every field, in order; the parameters are the change's values, in the same order.
+QString InsertSql(const QString& table, const std::vector<FieldDef>& fields);
 
 // The fields whose value differs from the fetched one, plus those always written, in field
 // order; the condition names the key field alone, with its fetched value.

@@ -49,6 +49,7 @@ class RunPanel : public ImportProgress {
   void counted(qint64 lines) override {
     // A bar without range would show an endless busy animation instead of an empty bar.
     progressMax_ = static_cast<int>(std::clamp<qint64>(lines, 1, INT_MAX));
+    ofTotal_ = " de " + QString::number(lines);
     window_.pb->setMaximum(progressMax_);
     window_.pb->setValue(0);
     QCoreApplication::processEvents();
@@ -60,12 +61,12 @@ class RunPanel : public ImportProgress {
     window_.LabCNPJ->setText(win1252::decode(line.left(1000)));
   }
   void merged(int imported, int rewritten) override {
-    window_.labImportou->setText(
-        QStringLiteral("(%1 Importados e %2 Alterados)").arg(imported).arg(rewritten));
+    window_.labImportou->setText(u'(' + QString::number(imported) + " Importados e " +
+                                 QString::number(rewritten) + " Alterados)");
   }
-  void lineDone(qint64 read, qint64 lines) override {
+  void lineDone(qint64 read, qint64) override {
     window_.pb->setValue(static_cast<int>(std::min<qint64>(read, progressMax_)));
-    window_.LabCount->setText(QString::number(read) + " de " + QString::number(lines));
+    window_.LabCount->setText(QString::number(read) + ofTotal_);
     pacer_->changed();
     QCoreApplication::processEvents();
   }
@@ -79,6 +80,7 @@ class RunPanel : public ImportProgress {
  private:
   TFTavrel& window_;
   int progressMax_ = 1;
+  QString ofTotal_;  // " de " and the run's count of lines
   std::optional<PaintPacer> pacer_;
 };
 

@@ -56,22 +56,31 @@ QDateTime when(int year, int month, int day, int hour = 0, int minute = 0) {
   return QDateTime(QDate(year, month, day), QTime(hour, minute), Qt::UTC);
 }
 
-TEST(UpdateStatements, InsertNamesEveryColumnInTableOrderWithOneParameterEach) {
+TEST(ContributorFields, EachColumnPositionNamesItsField) {
+  using namespace contributor;
   const std::vector<FieldDef> fields = ContributorFields(true);
-  std::vector<FieldValue> values(fields.size());
-  values[0] = qint32(7);
-  values[3] = QByteArray("NOME");
-  values[8] = when(2018, 9, 26, 14, 30);
+  const std::pair<Column, const char*> positions[] = {
+      {COD_CAM, "COD_CAM"},           {TIPO_CAM, "TIPO_CAM"},
+      {CNPJ_CAM, "CNPJ_CAM"},         {NOME_CAM, "NOME_CAM"},
+      {ANO_CAM, "ANO_CAM"},           {COD_TOM_CAM, "COD_TOM_CAM"},
+      {NATJUR_CAM, "NATJUR_CAM"},     {CNAE_CAM, "CNAE_CAM"},
+      {DATACNPJ_CAM, "DATACNPJ_CAM"}, {LOGIN_INC_CAM, "LOGIN_INC_CAM"},
+      {DTA_INC_CAM, "DTA_INC_CAM"},   {LOGIN_ALT_CAM, "LOGIN_ALT_CAM"},
+      {DTA_ALT_CAM, "DTA_ALT_CAM"},
+  };
+  ASSERT_EQ(fields.size(), std::size(positions));
+  for (const auto& [column, name] : positions) EXPECT_EQ(fields.at(column).name, name) << name;
+}
 
-  const UpdateStatement statement = InsertStatement("GR_CONTRIB_CAMPANHA", fields, values);
+TEST(UpdateStatements, InsertNamesEveryColumnInTableOrderWithOneParameterEach) {
+  const QString sql = InsertSql("GR_CONTRIB_CAMPANHA", ContributorFields(true));
 
   const QStringList marks(13, QStringLiteral("?"));
   const QStringList expected = QStringList{"insert", "into", "\"GR_CONTRIB_CAMPANHA\"", "("} +
                                joinedWithCommas(quotedNames(kAllColumns)) +
                                QStringList{")", "values", "("} + joinedWithCommas(marks) +
                                QStringList{")"};
-  EXPECT_EQ(tokens(statement.sql), expected);
-  EXPECT_EQ(statement.params, values);
+  EXPECT_EQ(tokens(sql), expected);
 }
 
 TEST(UpdateStatements, RewriteSetsTheChangedColumnsAndTheStampsKeyedOnTheFetchedCode) {
