@@ -50,7 +50,6 @@ RowStore contributors(const std::vector<FieldDef>& fields, quint32 seed) {
   std::uniform_int_distribution<int> digit(0, 9), day(0, 364), second(0, 86'399), percent(0, 99);
   const QDateTime yearStart(QDate(2018, 1, 1), QTime(0, 0), Qt::UTC);
   RowStore rows(fields);
-  rows.reserve(kRows);
   std::vector<FieldValue> values(fields.size());
   for (RowId i = 0; i < kRows; ++i) {
     QByteArray cnpj(14, '0');

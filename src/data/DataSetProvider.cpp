@@ -23,20 +23,20 @@ bool fits(FieldType type, fb::Statement::ColumnKind kind) {
   return false;
 }
 
-FieldValue read(const fb::Statement& row, int column, const FieldDef& field) {
+// A column of the fetched row as the set keeps it; a text cut to the field's width.
+RowStore::Cell read(const fb::Statement& row, int column, const FieldDef& field) {
   if (row.isNull(column)) return {};
   switch (field.type) {
     case FieldType::Integer:
-      return static_cast<qint32>(row.integer(column));
+      return qint64{static_cast<qint32>(row.integer(column))};
     case FieldType::DateTime:
-      return row.timestamp(column);
+      return row.wallClockMSecs(column);
     case FieldType::String:
     case FieldType::Blob:
       break;
   }
-  QByteArray text = row.bytes(column);
-  if (field.size > 0 && text.size() > field.size) text.truncate(field.size);
-  return text;
+  const QByteArrayView text = row.bytesView(column);
+  return field.size > 0 ? text.first(std::min<qsizetype>(text.size(), field.size)) : text;
 }
 
 void bind(fb::Statement& statement, int index, const FieldValue& value) {
@@ -80,7 +80,7 @@ void DataSetProvider::Open(ClientDataSet& into) {
   }
 
   RowStore rows(fields);
-  std::vector<FieldValue> row(fields.size());
+  std::vector<RowStore::Cell> row(fields.size());
   for (; !query.eof(); query.next()) {
     for (std::size_t f = 0; f < fields.size(); ++f) row[f] = read(statement, columns[f], fields[f]);
     rows.append(row);

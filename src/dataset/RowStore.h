@@ -2,16 +2,19 @@
 
 #include <QByteArrayView>
 
+#include <variant>
 #include <vector>
 
 #include "dataset/FieldDef.h"
 #include "dataset/FieldValue.h"
+#include "dataset/PagedArray.h"
+#include "dataset/TextHeap.h"
 
 using RowId = quint32;
 
-// The rows of an in-memory set, column by column: integers and timestamps as 64-bit numbers,
-// texts as slices of one byte buffer per column. A row keeps its id for as long as the store
-// lives; orders over the rows are kept elsewhere.
+// The rows of an in-memory set, column by column: integers in 32 bits, timestamps as 64-bit
+// milliseconds, texts as slices of a byte heap per column, all in pages that never move. A row
+// keeps its id for as long as the store lives; orders over the rows are kept elsewhere.
 class RowStore {
  public:
   RowStore() = default;
@@ -22,11 +25,16 @@ class RowStore {
   int fieldCount() const { return static_cast<int>(columns_.size()); }
   FieldType type(int field) const { return columns_[field].type; }
   RowId rowCount() const { return rowCount_; }
-  void reserve(RowId rows);
+
+  // A value as a column keeps it: a number for an Integer (its 32 bits) or a DateTime (its
+  // wall clock as milliseconds since 1970, read as UTC), the bytes of a text. Rows read from a
+  // database are stored from cells, without building values.
+  using Cell = std::variant<std::monostate, qint64, QByteArrayView>;
 
   // Throws AppError when a value's kind does not suit its field; a text is stored as given.
   void check(int field, const FieldValue& value) const;
   RowId append(const std::vector<FieldValue>& values);
+  RowId append(const std::vector<Cell>& cells);
   void set(RowId row, int field, const FieldValue& value);
   void setRow(RowId row, const std::vector<FieldValue>& values);
 
@@ -39,11 +47,15 @@ class RowStore {
 
   // Raw cells, for comparisons that must not build values.
   bool isNull(RowId row, int field) const { return columns_[field].nulls[row]; }
-  qint64 number(RowId row, int field) const { return columns_[field].numbers[row]; }
+  qint64 number(RowId row, int field) const {
+    const Column& column = columns_[field];
+    return column.type == FieldType::Integer ? column.integers[row] : column.stamps[row];
+  }
   QByteArrayView text(RowId row, int field) const {
     const Column& column = columns_[field];
     const TextSlice& slice = column.texts[row];
-    return QByteArrayView(column.bytes.data() + slice.offset, slice.size);
+    if (slice.size == 0) return QByteArrayView("", 0);
+    return QByteArrayView(column.heap.at(slice.offset), slice.size);
   }
 
  private:
@@ -54,13 +66,16 @@ class RowStore {
   struct Column {
     QString name;
     FieldType type;
-    std::vector<qint64> numbers;   // Integer and DateTime
-    std::vector<TextSlice> texts;  // String and Blob
-    std::vector<char> bytes;
+    PagedArray<qint32> integers;  // Integer
+    PagedArray<qint64> stamps;    // DateTime
+    PagedArray<TextSlice> texts;  // String and Blob
+    TextHeap heap;
     std::vector<bool> nulls;
   };
 
-  void store(RowId row, int field, const FieldValue& value);
+  void checkCount(std::size_t values) const;
+  void checkCell(int field, const Cell& cell) const;
+  void store(RowId row, int field, const Cell& cell);
 
   std::vector<Column> columns_;
   RowId rowCount_ = 0;

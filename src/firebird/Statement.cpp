@@ -25,10 +25,12 @@ ISC_TIMESTAMP toFirebird(const QDateTime& value) {
   return ts;
 }
 
-QDateTime fromFirebird(ISC_DATE date, ISC_TIME time) {
-  return QDateTime(QDate::fromJulianDay(date + kJulianDayOfFirebirdEpoch),
-                   QTime::fromMSecsSinceStartOfDay(static_cast<int>(time / kTimeUnitsPerMsec)),
-                   Qt::UTC);
+constexpr qint64 kJulianDayOf1970 = 2440588;
+constexpr qint64 kMSecsPerDay = 86'400'000;
+
+qint64 wallClockMSecsOf(ISC_DATE date, ISC_TIME time) {
+  return (date + kJulianDayOfFirebirdEpoch - kJulianDayOf1970) * kMSecsPerDay +
+         time / kTimeUnitsPerMsec;
 }
 
 }  // namespace
@@ -309,16 +311,20 @@ qint64 Statement::integer(int index) const {
   }
 }
 
-QByteArray Statement::bytes(int index) const {
+QByteArrayView Statement::bytesView(int index) const {
   const Column& c = column(index);
   if (isNull(index)) return {};
   if (c.type == SQL_VARYING) {
     ISC_USHORT length;
     std::memcpy(&length, data(c), sizeof length);
-    return QByteArray(reinterpret_cast<const char*>(data(c)) + sizeof length, length);
+    return QByteArrayView(reinterpret_cast<const char*>(data(c)) + sizeof length, length);
   }
-  if (c.type == SQL_TEXT) return QByteArray(reinterpret_cast<const char*>(data(c)), c.length);
+  if (c.type == SQL_TEXT) return QByteArrayView(reinterpret_cast<const char*>(data(c)), c.length);
   throw Error(QStringLiteral("Column %1 is not a text").arg(c.name));
+}
+
+QByteArray Statement::bytes(int index) const {
+  return bytesView(index).toByteArray();
 }
 
 QString Statement::text(int index) const {
@@ -331,20 +337,25 @@ QString Statement::text(int index) const {
   return QString::number(integer(index));
 }
 
-QDateTime Statement::timestamp(int index) const {
+qint64 Statement::wallClockMSecs(int index) const {
   const Column& c = column(index);
-  if (isNull(index)) return {};
+  if (isNull(index)) return 0;
   if (c.type == SQL_TIMESTAMP) {
     ISC_TIMESTAMP ts;
     std::memcpy(&ts, data(c), sizeof ts);
-    return fromFirebird(ts.timestamp_date, ts.timestamp_time);
+    return wallClockMSecsOf(ts.timestamp_date, ts.timestamp_time);
   }
   if (c.type == SQL_TYPE_DATE) {
     ISC_DATE d;
     std::memcpy(&d, data(c), sizeof d);
-    return fromFirebird(d, 0);
+    return wallClockMSecsOf(d, 0);
   }
   throw Error(QStringLiteral("Column %1 is not a timestamp").arg(c.name));
+}
+
+QDateTime Statement::timestamp(int index) const {
+  if (isNull(index)) return {};
+  return QDateTime::fromMSecsSinceEpoch(wallClockMSecs(index), Qt::UTC);
 }
 
 }  // namespace fb

@@ -50,8 +50,12 @@ class Statement {
   bool isNull(int index) const;
   qint64 integer(int index) const;
   QByteArray bytes(int index) const;  // text as stored (Windows-1252), CHAR blanks kept
+  // The same without a copy, valid until the next fetch or execute.
+  QByteArrayView bytesView(int index) const;
   QString text(int index) const;
   QDateTime timestamp(int index) const;
+  // The same as milliseconds since 1970 of its wall clock, read as if it were UTC; 0 for null.
+  qint64 wallClockMSecs(int index) const;
 
  private:
   using Param = std::variant<std::monostate, qint64, QByteArray, QDateTime>;
