@@ -45,7 +45,8 @@ show() {
 # Configured every time, so that targets added since the last run are known.
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DTAVREL_BENCH=ON -DBUILD_TESTING=OFF \
   >/dev/null
-cmake --build "$BUILD" -j2 --target import_bench protocol_floor_bench listing_bench >/dev/null
+cmake --build "$BUILD" -j2 --target import_bench protocol_floor_bench listing_bench \
+  fetch_floor_bench >/dev/null
 
 work=$(mktemp -d /tmp/tavrel-bench.XXXXXX)
 cleanup() {
@@ -146,6 +147,10 @@ run_import() {
       die "listing_bench failed: $out"
     show <<<"$out"
     printf '%s, %s lines:\n%s\n' "$kind" "$n" "$out" >>"$listings"
+    out=$("${pinned[@]}" "$BUILD/bench/fetch_floor_bench" "$(dsn "$dir")" "$year" 2>&1) ||
+      die "fetch_floor_bench failed: $out"
+    show <<<"$out"
+    printf 'the same rows fetched with nothing done with them: %s\n' "$out" >>"$listings"
   fi
   rm -rf "$dir"
 }

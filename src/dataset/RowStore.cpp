@@ -62,7 +62,7 @@ RowId RowStore::append(const std::vector<Cell>& cells) {
         break;
       case FieldType::String:
       case FieldType::Blob:
-        column.texts.push_back({0, 0});
+        column.texts.push_back(0);
         break;
     }
     column.nulls.push_back(true);
@@ -148,13 +148,6 @@ void RowStore::store(RowId row, int field, const Cell& cell) {
       column.stamps[row] = *number;
     }
   } else if (const auto* bytes = std::get_if<QByteArrayView>(&cell)) {
-    TextSlice& slice = column.texts[row];
-    // A text no longer than the one it replaces takes its place, so edits do not grow the heap.
-    if (static_cast<quint32>(bytes->size()) > slice.size) {
-      slice.offset = column.heap.add(*bytes);
-    } else if (!bytes->isEmpty()) {
-      std::copy(bytes->begin(), bytes->end(), column.heap.at(slice.offset));
-    }
-    slice.size = static_cast<quint32>(bytes->size());
+    column.texts[row] = column.heap.add(*bytes);
   }
 }

@@ -13,8 +13,8 @@
 using RowId = quint32;
 
 // The rows of an in-memory set, column by column: integers in 32 bits, timestamps as 64-bit
-// milliseconds, texts as slices of a byte heap per column, all in pages that never move. A row
-// keeps its id for as long as the store lives; orders over the rows are kept elsewhere.
+// milliseconds, texts as offsets into a heap of texts per column, all in pages that never move. A
+// row keeps its id for as long as the store lives; orders over the rows are kept elsewhere.
 class RowStore {
  public:
   RowStore() = default;
@@ -53,22 +53,16 @@ class RowStore {
   }
   QByteArrayView text(RowId row, int field) const {
     const Column& column = columns_[field];
-    const TextSlice& slice = column.texts[row];
-    if (slice.size == 0) return QByteArrayView("", 0);
-    return QByteArrayView(column.heap.at(slice.offset), slice.size);
+    return column.nulls[row] ? QByteArrayView("", 0) : column.heap.at(column.texts[row]);
   }
 
  private:
-  struct TextSlice {
-    quint32 offset;
-    quint32 size;
-  };
   struct Column {
     QString name;
     FieldType type;
     PagedArray<qint32> integers;  // Integer
     PagedArray<qint64> stamps;    // DateTime
-    PagedArray<TextSlice> texts;  // String and Blob
+    PagedArray<quint32> texts;    // String and Blob: offsets into the heap
     TextHeap heap;
     std::vector<bool> nulls;
   };

@@ -12,7 +12,7 @@ const std::vector<FieldDef> kFields = {
     {"S", FieldType::String, 0, false, {}},
 };
 
-// Row i of a store of many: every seventh cell null, texts of 0 to 300 bytes.
+// Row i of a store of many: every seventh cell null, texts of 0 to 300 bytes, many repeated.
 std::vector<FieldValue> manyRow(qint32 i) {
   const QDateTime start(QDate(2018, 1, 1), QTime(0, 0), Qt::UTC);
   return {
@@ -63,6 +63,13 @@ TEST(RowStore, EditsKeepOtherRowsAndTellEmptyFromNull) {
   EXPECT_EQ(rows.value(0, 2), FieldValue("um"));
   EXPECT_EQ(rows.value(1, 2), FieldValue("um texto bem mais longo"));
   EXPECT_TRUE(rows.isNull(1, 0));
+
+  // The same short text in two rows, then one of them changed: the other keeps its own.
+  rows.append({qint32(3), FieldValue{}, QByteArray("CANDIDATO")});
+  rows.append({qint32(4), FieldValue{}, QByteArray("CANDIDATO")});
+  rows.set(2, 2, QByteArray("PARTIDO"));
+  EXPECT_EQ(rows.value(2, 2), FieldValue("PARTIDO"));
+  EXPECT_EQ(rows.value(3, 2), FieldValue("CANDIDATO"));
 
   rows.set(0, 2, QByteArray());
   EXPECT_FALSE(rows.isNull(0, 2));
