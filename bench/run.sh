@@ -109,17 +109,25 @@ raw_size() {
 }
 
 # Rows of the final table, tab-separated: work, N, seconds, then for the program's imports and
-# the floor first and last tenth (lines/s), peak RSS and raw size of the rows (kB).
+# the floor first and last tenth (lines/s), peak RSS (kB), the process's own processor seconds
+# and raw size of the rows (kB).
 results=$work/results
 : >"$results"
 listings=$work/listings
 : >"$listings"
 
-# From a report of TenthsClock: seconds, first and last tenth, peak RSS, tab-separated.
+# From a report of TenthsClock: seconds, first and last tenth, peak RSS, processor seconds,
+# tab-separated.
 clock_figures() {
-  awk '/^lines:/ { seconds = $4; rss = $9 }
+  awk '/^lines:/ { seconds = $4; rss = $9; cpu = $12 }
     /^tenth/ { rate[++k] = $3 }
-    END { printf "%s\t%s\t%s\t%s", seconds, rate[1], rate[10], rss }'
+    END { printf "%s\t%s\t%s\t%s\t%s", seconds, rate[1], rate[10], rss, cpu }'
+}
+
+# Processor seconds the server has used since it started.
+server_cpu() {
+  awk -v tick="$(getconf CLK_TCK)" '{ printf "%.2f", ($14 + $15) / tick }' \
+    "/proc/$(<"$work/fb/pid")/stat"
 }
 
 # What every import of a generated file stores: 90% new rows, 10% of them rewritten.
@@ -131,7 +139,7 @@ check_stored() {
 
 # mode: window or part (see import_bench).
 run_import() {
-  local mode=$1 n=$2 file=$3 kind=$4 dir out
+  local mode=$1 n=$2 file=$3 kind=$4 dir out before
   dir=$(new_install)
   say "import by the $mode, $kind, $n lines"
   out=$("${pinned[@]}" "$BUILD/bench/import_bench" "$mode" "$dir" "$file" 2>&1) ||
@@ -147,10 +155,13 @@ run_import() {
       die "listing_bench failed: $out"
     show <<<"$out"
     printf '%s, %s lines:\n%s\n' "$kind" "$n" "$out" >>"$listings"
+    before=$(server_cpu)
     out=$("${pinned[@]}" "$BUILD/bench/fetch_floor_bench" "$(dsn "$dir")" "$year" 2>&1) ||
       die "fetch_floor_bench failed: $out"
     show <<<"$out"
     printf 'the same rows fetched with nothing done with them: %s\n' "$out" >>"$listings"
+    printf "the server's processor during that fetch: %.2f s\n" \
+      "$(awk -v a="$before" -v b="$(server_cpu)" 'BEGIN { print b - a }')" >>"$listings"
   fi
   rm -rf "$dir"
 }
@@ -217,15 +228,16 @@ awk -F '\t' '
   w[1] == "floor" { floor[w[2], $2] = rate[NR] }
   w[1] == "isql" { isql[$2] = rate[NR] }
   END {
-    printf "%-22s %7s %8s %8s %7s %7s %10s %10s %7s %8s\n", "work", "N", "seconds", "lines/s",
-      "x floor", "x isql", "1st tenth", "last tenth", "RSS MB", "rows MB"
+    printf "%-22s %7s %8s %8s %7s %7s %10s %10s %7s %9s %8s\n", "work", "N", "seconds", "lines/s",
+      "x floor", "x isql", "1st tenth", "last tenth", "RSS MB", "cpu us/ln", "rows MB"
     for (i = 1; i <= NR; i++) {
       split(row[i], f, "\t")
       split(f[1], w, " ")
       line = sprintf("%-22s %7d %8.2f %8.0f", f[1], f[2], f[3], rate[i])
       if (w[1] != "isql") {
-        line = line sprintf(" %6.2fx %6.2fx %10s %10s %7.0f %8.1f", rate[i] / floor[w[2], f[2]],
-          rate[i] / isql[f[2]], f[4], f[5], f[6] / 1024, f[7] / 1024)
+        line = line sprintf(" %6.2fx %6.2fx %10s %10s %7.0f %9.0f %8.1f",
+          rate[i] / floor[w[2], f[2]], rate[i] / isql[f[2]], f[4], f[5], f[6] / 1024,
+          f[7] * 1e6 / f[2], f[8] / 1024)
       }
       print line
     }
