@@ -1,5 +1,5 @@
 // Times a real import of a campaign file against the private server: lines per second overall
-// and for each tenth of the file, and the peak memory of the process.
+// and for each tenth of the file, the peak memory of the process and its processor time.
 //
 //   import_bench window INSTALL_DIR FILE   the window's import, offscreen, as the operator runs it
 //   import_bench part INSTALL_DIR FILE     the import part alone, on the data module, no window
