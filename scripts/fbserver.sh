@@ -39,11 +39,6 @@ usage() {
   exit 2
 }
 
-# True when something accepts connections on 127.0.0.1:$1.
-listening() {
-  (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null
-}
-
 # True when process $1 listens on 127.0.0.1:$2, not some other process that took the port first.
 owns_port() {
   local inode
@@ -64,11 +59,32 @@ live_pid() {
   echo "$pid"
 }
 
+# True when any TCP socket has port $1 as its local end, in any state.
+in_use() {
+  local tables=() table
+  for table in /proc/net/tcp /proc/net/tcp6; do
+    [[ -r $table ]] && tables+=("$table")
+  done
+  awk -v port="$(printf '%04X' "$1")" \
+    'FNR > 1 && substr($2, index($2, ":") + 1) == port { found = 1; exit } END { exit !found }' \
+    "${tables[@]}"
+}
+
+# A port below the range the kernel gives outgoing connections, and no socket's: a port that is
+# only the local end of some connection cannot be bound, and the server then retries its bind
+# for 50 s before it gives up.
 pick_port() {
-  local port tries
+  local low=32768 high=60999 first count port tries
+  read -r low high </proc/sys/net/ipv4/ip_local_port_range 2>/dev/null || true
+  if ((low > 11000)); then
+    first=10000 count=$((low - 10000))
+  else
+    first=$((high + 1)) count=$((65536 - high - 1))
+  fi
+  ((count > 0)) || die "no loopback port outside the kernel's range for outgoing connections"
   for ((tries = 0; tries < 200; tries++)); do
-    port=$((20000 + RANDOM % 30000))
-    if ! listening "$port"; then
+    port=$((first + (RANDOM * 32768 + RANDOM) % count))
+    if ! in_use "$port"; then
       echo "$port"
       return 0
     fi
