@@ -65,6 +65,7 @@ in_use() {
   for table in /proc/net/tcp /proc/net/tcp6; do
     [[ -r $table ]] && tables+=("$table")
   done
+  ((${#tables[@]})) || return 1
   awk -v port="$(printf '%04X' "$1")" \
     'FNR > 1 && substr($2, index($2, ":") + 1) == port { found = 1; exit } END { exit !found }' \
     "${tables[@]}"
@@ -75,7 +76,7 @@ in_use() {
 # for 50 s before it gives up.
 pick_port() {
   local low=32768 high=60999 first count port tries
-  read -r low high </proc/sys/net/ipv4/ip_local_port_range 2>/dev/null || true
+  read -r low high 2>/dev/null </proc/sys/net/ipv4/ip_local_port_range || true
   if ((low > 11000)); then
     first=10000 count=$((low - 10000))
   else
