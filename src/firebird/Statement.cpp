@@ -15,6 +15,9 @@ namespace {
 constexpr qint64 kJulianDayOfFirebirdEpoch = 2400001;
 constexpr unsigned kTimeUnitsPerMsec = 10;
 constexpr unsigned kWin1252CharSet = 53;
+// Text bound for a number or a date: a Firebird 2.1 server reached through a newer client
+// refuses it in any other character set but OCTETS; every server takes it as ASCII.
+constexpr unsigned kAsciiCharSet = 2;
 // The longest text a VARCHAR place of a message holds.
 constexpr unsigned kMaxText = 32765;
 constexpr unsigned short kSqldaVersion = SQLDA_VERSION1;
@@ -22,6 +25,11 @@ constexpr unsigned short kSqldaVersion = SQLDA_VERSION1;
 constexpr ISC_STATUS kNoMoreRows = 100;
 // Room for the columns of every select of the program, so that preparing describes them too.
 constexpr int kFirstOutputRoom = 32;
+
+bool isText(const XSQLVAR& var) {
+  const int type = var.sqltype & ~1;
+  return type == SQL_TEXT || type == SQL_VARYING;
+}
 
 unsigned aligned(unsigned offset) {
   return (offset + 7u) & ~7u;
@@ -82,7 +90,7 @@ Statement::Statement(Attachment& attachment, Transaction& transaction, const QSt
       Slot slot{SlotKind::Described, 0};
       if (type == SQL_SHORT || type == SQL_LONG || type == SQL_INT64) {
         if (var.sqlscale == 0) slot.kind = SlotKind::Integer;
-      } else if (type == SQL_TEXT || type == SQL_VARYING) {
+      } else if (isText(var)) {
         slot = {SlotKind::Text, std::clamp<unsigned>(var.sqllen, 1u, kMaxText)};
       } else if (type == SQL_TIMESTAMP || type == SQL_TYPE_DATE) {
         slot.kind = SlotKind::Timestamp;
@@ -208,7 +216,7 @@ void Statement::buildInput(std::vector<Slot> places) {
       case SlotKind::Text:
         var.sqltype = SQL_VARYING + 1;
         var.sqllen = static_cast<ISC_SHORT>(places[i].capacity);
-        var.sqlsubtype = kWin1252CharSet;
+        var.sqlsubtype = isText(described_[i]) ? kWin1252CharSet : kAsciiCharSet;
         break;
       case SlotKind::Timestamp:
         var.sqltype = SQL_TIMESTAMP + 1;
