@@ -32,7 +32,7 @@ TEST(TestServer, ServerIsOfTheVersionItsFolderTells) {
       TestServer::values(path,
                          "SELECT RDB$GET_CONTEXT('SYSTEM', 'ENGINE_VERSION') FROM RDB$DATABASE")
           .value(0);
-  EXPECT_TRUE(version.startsWith(QString::number(TestServer::serverVersion()) + "."))
+  EXPECT_TRUE(version.startsWith(TestServer::serverVersion().toString() + "."))
       << version.toStdString();
 }
 

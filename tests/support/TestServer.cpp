@@ -25,6 +25,7 @@ QString fromEnv(const char* name, const char* fallback) {
 
 IsqlResult runTool(const QString& program, const QStringList& args, const QByteArray& input) {
   QProcess process;
+  process.setProcessEnvironment(TestServer::toolEnvironment());
   process.setProcessChannelMode(QProcess::MergedChannels);
   process.start(program, args);
   if (!process.waitForStarted(kToolTimeoutMs))
@@ -87,14 +88,16 @@ QString TestServer::connectString(const QString& path) {
   return host() + ":" + path;
 }
 
-int TestServer::serverVersion() {
+QVersionNumber TestServer::serverVersion() {
   QFile file(folder() + "/version");
   if (!file.open(QIODevice::ReadOnly))
     throw TestServerError(
         QString("no private Firebird server: %1 is missing").arg(file.fileName()).toStdString());
-  bool ok = false;
-  const int value = QString::fromLatin1(file.readAll()).trimmed().toInt(&ok);
-  if (!ok) throw TestServerError(QString("%1 holds no version").arg(file.fileName()).toStdString());
+  const QString text = QString::fromLatin1(file.readAll()).trimmed();
+  const QVersionNumber value = QVersionNumber::fromString(text);
+  if (value.segmentCount() != 2 || value.toString() != text)
+    throw TestServerError(
+        QString("%1 holds no major.minor version: %2").arg(file.fileName(), text).toStdString());
   return value;
 }
 
@@ -123,6 +126,43 @@ QString TestServer::password(const QString& user) {
   if (name == "SYSDBA") return "tulipvane";
   if (name == "QEBVOQ") return "bromel";
   throw TestServerError(QString("no password known for %1").arg(user).toStdString());
+}
+
+void TestServer::setPassword(const QString& user, const QString& newPassword) {
+  const QVersionNumber version = serverVersion();
+  if (version.majorVersion() >= 3) {
+    const QString any = createFreshDatabase();
+    isql(any, QStringLiteral("ALTER USER %1 PASSWORD '%2' USING PLUGIN Srp;\n"
+                             "ALTER USER %1 PASSWORD '%2' USING PLUGIN Legacy_UserManager;\n")
+                  .arg(user.toUpper(), newPassword));
+    return;
+  }
+  // Firebird 2.1 has no ALTER USER; gsec of the server's own tree goes through the server.
+  const QString tree = QString("%1/firebird%2%3")
+                           .arg(folder())
+                           .arg(version.majorVersion())
+                           .arg(version.minorVersion());
+  QProcess gsec;
+  QProcessEnvironment environment = toolEnvironment();
+  environment.insert("FIREBIRD", tree);
+  gsec.setProcessEnvironment(environment);
+  gsec.setProcessChannelMode(QProcess::MergedChannels);
+  gsec.start(tree + "/bin/gsec", {"-user", "SYSDBA", "-password", password("SYSDBA"), "-database",
+                                  QString("%1:%2/security2.fdb").arg(host(), tree), "-modify",
+                                  user.toUpper(), "-pw", newPassword});
+  const bool finished = gsec.waitForFinished(kToolTimeoutMs);
+  const QString output = QString::fromUtf8(gsec.readAll()).trimmed();
+  if (!finished || gsec.exitStatus() != QProcess::NormalExit || gsec.exitCode() != 0 ||
+      !(output.isEmpty() || output.startsWith("Warning - maximum 8 significant bytes")))
+    throw TestServerError(QString("gsec of %1 could not set the password of %2:\n%3")
+                              .arg(tree, user, output)
+                              .toStdString());
+}
+
+QProcessEnvironment TestServer::toolEnvironment() {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove("FIREBIRD");
+  return environment;
 }
 
 QString TestServer::freshDatabasePath() {
