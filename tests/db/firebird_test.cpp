@@ -73,8 +73,11 @@ TEST_F(FirebirdLayer, FailuresCarryTheLibrarysOwnText) {
       << duplicate.toStdString();
 
   const QString missing = errorOf("INSERT INTO GR_CONTRIB_CAMPANHA (NOME_CAM) VALUES ('X')");
-  EXPECT_TRUE(missing.contains("validation error for column \"GR_CONTRIB_CAMPANHA\".\"COD_CAM\""))
-      << missing.toStdString();
+  // Firebird 2.1 names the column without its table.
+  const QString column = TestServer::serverVersion() < QVersionNumber(2, 5)
+                             ? "COD_CAM"
+                             : "\"GR_CONTRIB_CAMPANHA\".\"COD_CAM\"";
+  EXPECT_TRUE(missing.contains("validation error for column " + column)) << missing.toStdString();
 }
 
 // Firebird 4 and later have the server's clock with a time zone and wide sums as INT128; the
@@ -85,7 +88,8 @@ TEST_F(FirebirdLayer, ServerClockAndWideSumsReadAsFirebird3GivesThem) {
   // The server's local time, as another client reads it; isql shows tenths of milliseconds.
   auto serverNow = [&] {
     const QString now =
-        TestServer::values(path, "SELECT LOCALTIMESTAMP FROM RDB$DATABASE").value(0);
+        TestServer::values(path, "SELECT " + TestServer::localTimestamp() + " FROM RDB$DATABASE")
+            .value(0);
     return QDateTime(QDate::fromString(now.left(10), Qt::ISODate),
                      QTime::fromString(now.mid(11, 12), "HH:mm:ss.zzz"), Qt::UTC);
   };

@@ -101,6 +101,10 @@ QVersionNumber TestServer::serverVersion() {
   return value;
 }
 
+QString TestServer::localTimestamp() {
+  return serverVersion() < QVersionNumber(2, 5) ? "CURRENT_TIMESTAMP" : "LOCALTIMESTAMP";
+}
+
 QString TestServer::clientLibrary() {
   const QString library = qEnvironmentVariable("TAVREL_FB_CLIENT");
   // The program would load the default client instead of a missing one, and pass for it.

@@ -39,6 +39,10 @@ class TestServer {
   static QString clientLibrary();                     // TAVREL_FB_CLIENT, which must exist
   static QString clientVersion();                     // as that library tells it
 
+  // The server's local clock as a plain timestamp, which isql-fb can show: LOCALTIMESTAMP, or
+  // CURRENT_TIMESTAMP on Firebird 2.1, which has no LOCALTIMESTAMP and no time zones.
+  static QString localTimestamp();
+
   // "tulipvane" for SYSDBA, "bromel" for QEBVOQ.
   static QString password(const QString& user);
 
