@@ -28,19 +28,19 @@ class Attachment : public LossSink {
   Attachment& operator=(const Attachment&) = delete;
 
   Client& client() const { return client_; }
-  Firebird::IAttachment* handle() const { return handle_; }
+  isc_db_handle* handle() { return &handle_; }
   int dialect() const { return dialect_; }
-  // Set when a call on it found the connection gone; a lost attachment is only released.
+  // Set when a call on it found the connection gone.
   bool lost() const { return lossError_.has_value(); }
   void markLost(const Error& error) override { lossError_ = error; }
   // The failure that found it gone, for every later use that must fail the same way.
   const Error& lossError() const { return *lossError_; }
   // Asks the server whether it is still there; marks the attachment lost when it is not.
-  void ping();
+  void checkAlive();
 
  private:
   Client& client_;
-  Firebird::IAttachment* handle_ = nullptr;
+  isc_db_handle handle_ = 0;
   int dialect_;
   std::optional<Error> lossError_;
 };

@@ -61,7 +61,7 @@ void Connection::checkReachable() {
   if (!connected()) return;
   if (!lost()) {
     try {
-      attachment_->ping();
+      attachment_->checkAlive();
     } catch (const Error&) {
       // Only a loss answers here; it is thrown below.
     }

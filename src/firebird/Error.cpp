@@ -1,6 +1,6 @@
 #include "firebird/Error.h"
 
-#include <firebird/Interface.h>
+#include <ibase.h>
 
 #include <algorithm>
 

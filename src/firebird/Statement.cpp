@@ -1,5 +1,6 @@
 #include "firebird/Statement.h"
 
+#include <QtEndian>
 #include <algorithm>
 #include <cstring>
 
@@ -16,6 +17,21 @@ constexpr unsigned kTimeUnitsPerMsec = 10;
 constexpr unsigned kWin1252CharSet = 53;
 // The longest text a VARCHAR place of a message holds.
 constexpr unsigned kMaxText = 32765;
+constexpr unsigned short kSqldaVersion = SQLDA_VERSION1;
+// What a fetch, or a singleton select, answers when there is no row.
+constexpr ISC_STATUS kNoMoreRows = 100;
+// Room for the columns of every select of the program, so that preparing describes them too.
+constexpr int kFirstOutputRoom = 32;
+
+unsigned aligned(unsigned offset) {
+  return (offset + 7u) & ~7u;
+}
+
+qint64 littleEndianInteger(const char* bytes, int length) {
+  qint64 value = 0;
+  for (int i = length - 1; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[i]);
+  return value;
+}
 
 ISC_TIMESTAMP toFirebird(const QDateTime& value) {
   ISC_TIMESTAMP ts;
@@ -36,45 +52,77 @@ qint64 wallClockMSecsOf(ISC_DATE date, ISC_TIME time) {
 }  // namespace
 
 Statement::Statement(Attachment& attachment, Transaction& transaction, const QString& sql)
-    : attachment_(attachment) {
+    : attachment_(attachment), output_(kFirstOutputRoom) {
+  const ClientFunctions& api = attachment.client().api();
   Status status(attachment.client(), &attachment);
-  const QByteArray text = win1252::encode(sql);
-  handle_ = attachment.handle()->prepare(&status, transaction.handle(), 0, text.constData(),
-                                         attachment.dialect(),
-                                         Firebird::IStatement::PREPARE_PREFETCH_METADATA);
+  api.allocateStatement(status, attachment.handle(), &handle_);
+  status.check();
   try {
-    described_.reset(handle_->getInputMetadata(&status));
-    const unsigned inputs = described_->getCount(&status);
+    const QByteArray text = win1252::encode(sql);
+    api.prepare(status, transaction.handle(), &handle_, 0, text.constData(),
+                static_cast<unsigned short>(attachment.dialect()), output_.get());
+    status.check();
+    describeOutput();
+
+    api.describeBind(status, &handle_, kSqldaVersion, described_.get());
+    status.check();
+    if (described_.count() > described_.room()) {
+      described_.resize(described_.count());
+      api.describeBind(status, &handle_, kSqldaVersion, described_.get());
+      status.check();
+    }
+    const int inputs = described_.count();
     params_.resize(inputs);
-    // Each place is typed for the kind of value its column takes, so that the message is laid
-    // out once here and not again for every execution.
+    // Each place is typed for the kind of value its column takes, so that the input is laid out
+    // once here and not again for every execution.
     std::vector<Slot> places;
-    for (unsigned i = 0; i < inputs; ++i) {
-      const unsigned type = described_->getType(&status, i) & ~1u;
+    for (int i = 0; i < inputs; ++i) {
+      const XSQLVAR& var = described_[i];
+      const unsigned type = var.sqltype & ~1u;
       Slot slot{SlotKind::Described, 0};
       if (type == SQL_SHORT || type == SQL_LONG || type == SQL_INT64) {
-        if (described_->getScale(&status, i) == 0) slot.kind = SlotKind::Integer;
+        if (var.sqlscale == 0) slot.kind = SlotKind::Integer;
       } else if (type == SQL_TEXT || type == SQL_VARYING) {
-        slot = {SlotKind::Text, std::clamp(described_->getLength(&status, i), 1u, kMaxText)};
+        slot = {SlotKind::Text, std::clamp<unsigned>(var.sqllen, 1u, kMaxText)};
       } else if (type == SQL_TIMESTAMP || type == SQL_TYPE_DATE) {
         slot.kind = SlotKind::Timestamp;
       }
       places.push_back(slot);
     }
     buildInput(std::move(places));
-
-    output_.reset(handle_->getOutputMetadata(&status));
-    const unsigned count = output_->getCount(&status);
-    for (unsigned i = 0; i < count; ++i) {
-      columns_.push_back({win1252::decode(output_->getAlias(&status, i)),
-                          output_->getType(&status, i) & ~1u, output_->getOffset(&status, i),
-                          output_->getNullOffset(&status, i), output_->getLength(&status, i),
-                          output_->getScale(&status, i)});
-    }
-    outBuffer_.resize(output_->getMessageLength(&status));
   } catch (...) {
     freeHandle();
     throw;
+  }
+}
+
+void Statement::describeOutput() {
+  if (output_.count() > output_.room()) {
+    output_.resize(output_.count());
+    Status status(attachment_.client(), &attachment_);
+    attachment_.client().api().describe(status, &handle_, kSqldaVersion, output_.get());
+    status.check();
+  }
+  // Every value lies at an aligned place of one buffer, its null indicator after all values.
+  const int count = output_.count();
+  unsigned size = 0;
+  for (int i = 0; i < count; ++i) {
+    XSQLVAR& var = output_[i];
+    const unsigned type = var.sqltype & ~1u;
+    const unsigned bytes = var.sqllen + (type == SQL_VARYING ? sizeof(ISC_USHORT) : 0);
+    var.sqltype |= 1;  // so that every value comes with its null indicator
+    columns_.push_back({win1252::decode(QByteArray(var.aliasname, var.aliasname_length)), type,
+                        aligned(size), 0, static_cast<unsigned>(var.sqllen), var.sqlscale});
+    size = aligned(size) + bytes;
+  }
+  for (Column& c : columns_) {
+    c.nullOffset = aligned(size);
+    size = c.nullOffset + sizeof(short);
+  }
+  outBuffer_.assign(size, 0);
+  for (int i = 0; i < count; ++i) {
+    output_[i].sqldata = reinterpret_cast<ISC_SCHAR*>(outBuffer_.data() + columns_[i].offset);
+    output_[i].sqlind = reinterpret_cast<ISC_SHORT*>(outBuffer_.data() + columns_[i].nullOffset);
   }
 }
 
@@ -82,20 +130,17 @@ Statement::~Statement() {
   try {
     close();
   } catch (const Error&) {
-    // The cursor is released by close() even when the server cannot be told.
+    // close() forgets the cursor even when the server cannot be told.
   }
   freeHandle();
 }
 
 void Statement::freeHandle() {
-  if (handle_ == nullptr) return;
+  if (handle_ == 0) return;
   Status status(attachment_.client(), &attachment_);
-  try {
-    handle_->free(&status);
-  } catch (const Error&) {
-    handle_->release();
-  }
-  handle_ = nullptr;
+  attachment_.client().api().freeStatement(status, &handle_, DSQL_drop);
+  // A statement of a lost attachment goes with the attachment.
+  handle_ = 0;
 }
 
 void Statement::setParam(int index, Param value) {
@@ -122,36 +167,63 @@ void Statement::setTimestamp(int index, const QDateTime& value) {
 }
 
 void Statement::buildInput(std::vector<Slot> places) {
-  Status status(attachment_.client(), &attachment_);
-  const Reference<Firebird::IMetadataBuilder> builder(described_->getBuilder(&status));
-  for (unsigned i = 0; i < places.size(); ++i) {
+  const int count = static_cast<int>(places.size());
+  unsigned size = 0;
+  for (int i = 0; i < count; ++i) {
+    unsigned bytes = 0;
     switch (places[i].kind) {
       case SlotKind::Integer:
-        builder->setType(&status, i, SQL_INT64 + 1);
-        builder->setLength(&status, i, sizeof(ISC_INT64));
-        builder->setScale(&status, i, 0);
+        bytes = sizeof(ISC_INT64);
         break;
       case SlotKind::Text:
-        builder->setType(&status, i, SQL_VARYING + 1);
-        builder->setLength(&status, i, places[i].capacity);
-        builder->setCharSet(&status, i, kWin1252CharSet);
+        bytes = sizeof(ISC_USHORT) + places[i].capacity;
         break;
       case SlotKind::Timestamp:
-        builder->setType(&status, i, SQL_TIMESTAMP + 1);
-        builder->setLength(&status, i, sizeof(ISC_TIMESTAMP));
+        bytes = sizeof(ISC_TIMESTAMP);
         break;
       case SlotKind::Described:
-        builder->setType(&status, i, described_->getType(&status, i) | 1);
+        bytes = described_[i].sqllen +
+                ((described_[i].sqltype & ~1) == SQL_VARYING ? sizeof(ISC_USHORT) : 0);
         break;
     }
+    places[i].offset = aligned(size);
+    size = places[i].offset + bytes;
   }
-  Reference<Firebird::IMessageMetadata> input(builder->getMetadata(&status));
-  for (unsigned i = 0; i < places.size(); ++i) {
-    places[i].offset = input->getOffset(&status, i);
-    places[i].nullOffset = input->getNullOffset(&status, i);
+  for (Slot& place : places) {
+    place.nullOffset = aligned(size);
+    size = place.nullOffset + sizeof(short);
   }
-  inBuffer_.assign(input->getMessageLength(&status), 0);
-  input_ = std::move(input);
+  inBuffer_.assign(size, 0);
+
+  input_.resize(count);
+  for (int i = 0; i < count; ++i) {
+    XSQLVAR& var = input_[i];
+    var.sqlscale = 0;
+    var.sqlsubtype = 0;
+    switch (places[i].kind) {
+      case SlotKind::Integer:
+        var.sqltype = SQL_INT64 + 1;
+        var.sqllen = sizeof(ISC_INT64);
+        break;
+      case SlotKind::Text:
+        var.sqltype = SQL_VARYING + 1;
+        var.sqllen = static_cast<ISC_SHORT>(places[i].capacity);
+        var.sqlsubtype = kWin1252CharSet;
+        break;
+      case SlotKind::Timestamp:
+        var.sqltype = SQL_TIMESTAMP + 1;
+        var.sqllen = sizeof(ISC_TIMESTAMP);
+        break;
+      case SlotKind::Described:
+        var.sqltype = described_[i].sqltype | 1;
+        var.sqllen = described_[i].sqllen;
+        var.sqlscale = described_[i].sqlscale;
+        var.sqlsubtype = described_[i].sqlsubtype;
+        break;
+    }
+    var.sqldata = reinterpret_cast<ISC_SCHAR*>(inBuffer_.data() + places[i].offset);
+    var.sqlind = reinterpret_cast<ISC_SHORT*>(inBuffer_.data() + places[i].nullOffset);
+  }
   slots_ = std::move(places);
 }
 
@@ -202,54 +274,76 @@ void Statement::execute(Transaction& transaction) {
 }
 
 bool Statement::executeSingleton(Transaction& transaction) {
-  // No row comes back as a failure status, which a new line of an import meets every time.
+  // No row can come back as a failure status, which a new line of an import meets every time.
   return hasRow_ = run(transaction, isc_stream_eof);
 }
 
-bool Statement::run(Transaction& transaction, long answerCode) {
+bool Statement::run(Transaction& transaction, ISC_STATUS answerCode) {
   close();
   bindInput();
   Status status(attachment_.client(), &attachment_);
   status.expect(answerCode);
-  handle_->execute(&status, transaction.handle(), input_.get(), inBuffer_.data(), output_.get(),
-                   outBuffer_.data());
-  return !status.gotExpected();
+  const ISC_STATUS result =
+      attachment_.client().api().execute2(status, transaction.handle(), &handle_, kSqldaVersion,
+                                          inputArea(), columns_.empty() ? nullptr : output_.get());
+  // A singleton select without a row answers 100 or, through some clients, the end of stream.
+  return status.check() && result != kNoMoreRows;
 }
 
 unsigned Statement::affectedRows() {
+  const char items[] = {isc_info_sql_records};
+  char answer[64];
   Status status(attachment_.client(), &attachment_);
-  return static_cast<unsigned>(handle_->getAffectedRecords(&status));
+  attachment_.client().api().sqlInfo(status, &handle_, sizeof items, items, sizeof answer, answer);
+  status.check();
+  // isc_info_sql_records, its length, then counts of each kind as item, length, value.
+  unsigned affected = 0;
+  if (answer[0] != isc_info_sql_records) return affected;
+  const char* p = answer + 3;
+  const char* end = answer + sizeof answer;
+  while (p + 3 <= end && *p != isc_info_end) {
+    const char item = p[0];
+    const int length = qFromLittleEndian<quint16>(p + 1);
+    if (p + 3 + length > end) break;
+    const qint64 count = littleEndianInteger(p + 3, length);
+    if (item == isc_info_req_insert_count || item == isc_info_req_update_count ||
+        item == isc_info_req_delete_count) {
+      affected += static_cast<unsigned>(count);
+    }
+    p += 3 + length;
+  }
+  return affected;
 }
 
 void Statement::open(Transaction& transaction) {
   close();
   bindInput();
   Status status(attachment_.client(), &attachment_);
-  cursor_ = handle_->openCursor(&status, transaction.handle(), input_.get(), inBuffer_.data(),
-                                output_.get(), 0);
+  attachment_.client().api().execute(status, transaction.handle(), &handle_, kSqldaVersion,
+                                     inputArea());
+  status.check();
+  cursorOpen_ = true;
   hasRow_ = false;
 }
 
 bool Statement::fetch() {
-  if (cursor_ == nullptr) throw Error(QStringLiteral("Cursor is not open"));
+  if (!cursorOpen_) throw Error(QStringLiteral("Cursor is not open"));
   Status status(attachment_.client(), &attachment_);
-  hasRow_ = cursor_->fetchNext(&status, outBuffer_.data()) == Firebird::IStatus::RESULT_OK;
+  const ISC_STATUS result =
+      attachment_.client().api().fetch(status, &handle_, kSqldaVersion, output_.get());
+  status.check();
+  hasRow_ = result != kNoMoreRows;
   return hasRow_;
 }
 
 void Statement::close() {
   hasRow_ = false;
-  if (cursor_ == nullptr) return;
+  if (!cursorOpen_) return;
+  cursorOpen_ = false;
   Status status(attachment_.client(), &attachment_);
-  Firebird::IResultSet* cursor = cursor_;
-  cursor_ = nullptr;
-  try {
-    cursor->close(&status);  // releases the cursor on success
-  } catch (const Error&) {
-    // The cursor of a transaction that has ended is gone already; nothing is lost by not
-    // telling the server again.
-    cursor->release();
-  }
+  attachment_.client().api().freeStatement(status, &handle_, DSQL_close);
+  // The cursor of a transaction that has ended is gone already; nothing is lost by not telling
+  // the server again.
 }
 
 int Statement::columnIndex(const QString& name) const {

@@ -6,7 +6,7 @@
 #include <variant>
 #include <vector>
 
-#include "firebird/Holders.h"
+#include "firebird/Sqlda.h"
 #include "firebird/Transaction.h"
 
 namespace fb {
@@ -40,7 +40,7 @@ class Statement {
   void open(Transaction& transaction);
   bool fetch();  // false once past the last row
   void close();  // never fails: the rows of an ended transaction are closed already
-  bool isOpen() const { return cursor_ != nullptr; }
+  bool isOpen() const { return cursorOpen_; }
 
   // Columns of the row last fetched, 0-based.
   int columnCount() const { return static_cast<int>(columns_.size()); }
@@ -75,22 +75,24 @@ class Statement {
 
   void freeHandle();
   // Executes; false when the server answered with answerCode (0: none expected) instead.
-  bool run(Transaction& transaction, long answerCode);
+  bool run(Transaction& transaction, ISC_STATUS answerCode);
   void setParam(int index, Param value);
-  // Lays the input message out for places, which then become the statement's.
+  // Lays the input out for places, which then become the statement's.
   void buildInput(std::vector<Slot> places);
-  // Writes the values set into the input message, laying it out anew only for a value that
-  // does not fit its place (another kind, or a longer text).
+  // Writes the values set into the input, laying it out anew only for a value that does not fit
+  // its place (another kind, or a longer text).
   void bindInput();
+  void describeOutput();
+  XSQLDA* inputArea() const { return params_.empty() ? nullptr : input_.get(); }
   const Column& column(int index) const;
   const unsigned char* data(const Column& c) const { return outBuffer_.data() + c.offset; }
 
   Attachment& attachment_;
-  Firebird::IStatement* handle_ = nullptr;
-  Reference<Firebird::IMessageMetadata> described_;  // input as the server describes it
-  Reference<Firebird::IMessageMetadata> input_;      // input as the values are sent
-  Reference<Firebird::IMessageMetadata> output_;
-  Firebird::IResultSet* cursor_ = nullptr;
+  isc_stmt_handle handle_ = 0;
+  Sqlda described_;  // input as the server describes it
+  Sqlda input_;      // input as the values are sent
+  Sqlda output_;
+  bool cursorOpen_ = false;
   std::vector<Param> params_;
   std::vector<Slot> slots_;
   std::vector<unsigned char> inBuffer_;

@@ -1,25 +1,21 @@
 #include "firebird/Status.h"
 
-#include <algorithm>
+#include <vector>
 
 namespace fb {
 
-void Status::checkException(Status* status) {
-  if (!status->dirty || !(status->getState() & Firebird::IStatus::STATE_ERRORS)) return;
+bool Status::check() {
+  if (vector_[0] != isc_arg_gds || vector_[1] == 0) return true;
   std::vector<long> codes;
-  for (const intptr_t* v = status->status->getErrors(); *v != isc_arg_end; v += 2) {
+  for (const ISC_STATUS* v = vector_; *v != isc_arg_end && *v != isc_arg_warning;) {
     if (v[0] == isc_arg_gds) codes.push_back(static_cast<long>(v[1]));
+    v += *v == isc_arg_cstring ? 3 : 2;
   }
-  if (status->expected_ != 0 &&
-      std::find(codes.begin(), codes.end(), status->expected_) != codes.end()) {
-    status->gotExpected_ = true;
-    status->clearException();
-    return;
+  for (const long code : codes) {
+    if (expected_ != 0 && code == expected_) return false;
   }
-  const QString text = status->client_.formatStatus(status->status);
-  status->clearException();
-  Error error(text, std::move(codes));
-  if (status->watched_ != nullptr && error.connectionLost()) status->watched_->markLost(error);
+  Error error(client_.formatStatus(vector_), std::move(codes));
+  if (watched_ != nullptr && error.connectionLost()) watched_->markLost(error);
   throw error;
 }
 

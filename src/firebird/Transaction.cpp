@@ -1,21 +1,20 @@
 #include "firebird/Transaction.h"
 
-#include "firebird/Holders.h"
+#include "firebird/ParameterBlock.h"
 #include "firebird/Status.h"
 
 namespace fb {
 
 Transaction::Transaction(Attachment& attachment) : attachment_(attachment) {
-  Client& client = attachment.client();
-  Status status(client, &attachment);
-  const Disposable<Firebird::IXpbBuilder> tpb(
-      client.util()->getXpbBuilder(&status, Firebird::IXpbBuilder::TPB, nullptr, 0));
-  tpb->insertTag(&status, isc_tpb_read_committed);
-  tpb->insertTag(&status, isc_tpb_rec_version);
-  tpb->insertTag(&status, isc_tpb_wait);
-  tpb->insertTag(&status, isc_tpb_write);
-  handle_ = attachment.handle()->startTransaction(&status, tpb->getBufferLength(&status),
-                                                  tpb->getBuffer(&status));
+  ParameterBlock tpb(isc_tpb_version3);
+  tpb.add(isc_tpb_read_committed);
+  tpb.add(isc_tpb_rec_version);
+  tpb.add(isc_tpb_wait);
+  tpb.add(isc_tpb_write);
+  Status status(attachment.client(), &attachment);
+  attachment.client().api().startTransaction(status, &handle_, 1, attachment.handle(),
+                                             int(tpb.size()), tpb.data());
+  status.check();
 }
 
 Transaction::~Transaction() {
@@ -29,20 +28,17 @@ Transaction::~Transaction() {
 
 void Transaction::commit() {
   Status status(attachment_.client(), &attachment_);
-  handle_->commit(&status);  // releases the handle on success
-  handle_ = nullptr;
+  attachment_.client().api().commitTransaction(status, &handle_);
+  status.check();
+  handle_ = 0;
 }
 
 void Transaction::rollback() {
   Status status(attachment_.client(), &attachment_);
-  Firebird::ITransaction* handle = handle_;
-  handle_ = nullptr;
-  try {
-    handle->rollback(&status);
-  } catch (const Error&) {
-    handle->release();
-    throw;
-  }
+  attachment_.client().api().rollbackTransaction(status, &handle_);
+  // Ended either way: a failed rollback leaves nothing the program could still end.
+  handle_ = 0;
+  status.check();
 }
 
 }  // namespace fb

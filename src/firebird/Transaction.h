@@ -15,14 +15,14 @@ class Transaction {
 
   void commit();
   void rollback();
-  bool active() const { return handle_ != nullptr; }
+  bool active() const { return handle_ != 0; }
 
   Attachment& attachment() const { return attachment_; }
-  Firebird::ITransaction* handle() const { return handle_; }
+  isc_tr_handle* handle() { return &handle_; }
 
  private:
   Attachment& attachment_;
-  Firebird::ITransaction* handle_ = nullptr;
+  isc_tr_handle handle_ = 0;
 };
 
 }  // namespace fb
