@@ -69,7 +69,11 @@ TEST_F(FirebirdLayer, FailuresCarryTheLibrarysOwnText) {
   EXPECT_TRUE(duplicate.contains(
       "violation of PRIMARY or UNIQUE KEY constraint \"PK_GR_CONTRIB_CAMPANHA\""))
       << duplicate.toStdString();
-  EXPECT_TRUE(duplicate.contains("Problematic key value is (\"COD_CAM\" = 1)"))
+  // A Firebird 2.x client does not know the code that Firebird 3 and later give this line.
+  const bool codeUnknown = TestServer::clientRelease() < QVersionNumber(3) &&
+                           TestServer::serverVersion() >= QVersionNumber(3);
+  EXPECT_TRUE(duplicate.contains(codeUnknown ? "unknown ISC error 335545072"
+                                             : "Problematic key value is (\"COD_CAM\" = 1)"))
       << duplicate.toStdString();
 
   const QString missing = errorOf("INSERT INTO GR_CONTRIB_CAMPANHA (NOME_CAM) VALUES ('X')");
@@ -176,7 +180,11 @@ TEST_F(FirebirdLayer, EachPlaceTakesAnyKindOfValueAndTheServerConvertsIt) {
     insert.execute(t);
     ADD_FAILURE() << "a text longer than its column was stored";
   } catch (const fb::Error& e) {
-    EXPECT_TRUE(e.message().contains("string right truncation")) << e.message().toStdString();
+    // Firebird 2.1 gives the general text alone.
+    EXPECT_TRUE(e.message().contains(TestServer::serverVersion() < QVersionNumber(2, 5)
+                                         ? "numeric overflow, or string truncation"
+                                         : "string right truncation"))
+        << e.message().toStdString();
   }
 
   insert.setInteger(0, 4);

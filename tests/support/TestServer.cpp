@@ -23,9 +23,10 @@ QString fromEnv(const char* name, const char* fallback) {
   return value.isEmpty() ? QString::fromUtf8(fallback) : value;
 }
 
-IsqlResult runTool(const QString& program, const QStringList& args, const QByteArray& input) {
+IsqlResult runTool(const QString& program, const QStringList& args, const QByteArray& input,
+                   const QProcessEnvironment& environment = TestServer::toolEnvironment()) {
   QProcess process;
-  process.setProcessEnvironment(TestServer::toolEnvironment());
+  process.setProcessEnvironment(environment);
   process.setProcessChannelMode(QProcess::MergedChannels);
   process.start(program, args);
   if (!process.waitForStarted(kToolTimeoutMs))
@@ -125,6 +126,16 @@ QString TestServer::clientVersion() {
   return QString::fromLatin1(text);
 }
 
+QVersionNumber TestServer::clientRelease() {
+  // "LI-V2.5.9.27139 Firebird 2.5": the product's release after its name.
+  const QString text = clientVersion();
+  const QVersionNumber release = QVersionNumber::fromString(text.section(' ', -1));
+  if (release.segmentCount() != 2 || !text.section(' ', -2, -2).startsWith("Firebird"))
+    throw TestServerError(
+        QString("cannot read the client's release from '%1'").arg(text).toStdString());
+  return release;
+}
+
 QString TestServer::password(const QString& user) {
   const QString name = user.toUpper();
   if (name == "SYSDBA") return "tulipvane";
@@ -146,17 +157,15 @@ void TestServer::setPassword(const QString& user, const QString& newPassword) {
                            .arg(folder())
                            .arg(version.majorVersion())
                            .arg(version.minorVersion());
-  QProcess gsec;
   QProcessEnvironment environment = toolEnvironment();
   environment.insert("FIREBIRD", tree);
-  gsec.setProcessEnvironment(environment);
-  gsec.setProcessChannelMode(QProcess::MergedChannels);
-  gsec.start(tree + "/bin/gsec", {"-user", "SYSDBA", "-password", password("SYSDBA"), "-database",
-                                  QString("%1:%2/security2.fdb").arg(host(), tree), "-modify",
-                                  user.toUpper(), "-pw", newPassword});
-  const bool finished = gsec.waitForFinished(kToolTimeoutMs);
-  const QString output = QString::fromUtf8(gsec.readAll()).trimmed();
-  if (!finished || gsec.exitStatus() != QProcess::NormalExit || gsec.exitCode() != 0 ||
+  const IsqlResult gsec = runTool(tree + "/bin/gsec",
+                                  {"-user", "SYSDBA", "-password", password("SYSDBA"), "-database",
+                                   QString("%1:%2/security2.fdb").arg(host(), tree), "-modify",
+                                   user.toUpper(), "-pw", newPassword},
+                                  QByteArray(), environment);
+  const QString output = gsec.output.trimmed();
+  if (gsec.exitCode != 0 ||
       !(output.isEmpty() || output.startsWith("Warning - maximum 8 significant bytes")))
     throw TestServerError(QString("gsec of %1 could not set the password of %2:\n%3")
                               .arg(tree, user, output)

@@ -38,6 +38,7 @@ class TestServer {
   static QVersionNumber serverVersion();              // major.minor, from <folder>/version
   static QString clientLibrary();                     // TAVREL_FB_CLIENT, which must exist
   static QString clientVersion();                     // as that library tells it
+  static QVersionNumber clientRelease();              // major.minor of clientVersion()
 
   // The server's local clock as a plain timestamp, which isql-fb can show: LOCALTIMESTAMP, or
   // CURRENT_TIMESTAMP on Firebird 2.1, which has no LOCALTIMESTAMP and no time zones.

@@ -403,8 +403,10 @@ TEST_F(Import, LineRefusedByACheckConstraintIsReportedAndTheRestOfTheFileIsStore
                    QString("ALTER TABLE GR_CONTRIB_CAMPANHA ADD CONSTRAINT CK_NOT_THE_FIFTH "
                            "CHECK (CNPJ_CAM <> '%1');\nCOMMIT;\n")
                        .arg(tavrel::test::NumberedCnpj(kRefused)));
-  QStringList countAtEachBox;
+  // The line in work when each box came, and the count of lines done.
+  QStringList lineAtEachBox, countAtEachBox;
   dialogs.onBox = [&](const RecordingDialogs::Box&) {
+    lineAtEachBox << window().LabCNPJ->text().trimmed();
     countAtEachBox << window().LabCount->text();
   };
 
@@ -416,7 +418,8 @@ TEST_F(Import, LineRefusedByACheckConstraintIsReportedAndTheRestOfTheFileIsStore
   EXPECT_EQ(refusal.kind, dialogs::BoxKind::Error);
   EXPECT_EQ(refusal.caption, "Erro");
   EXPECT_TRUE(refusal.text.contains("CK_NOT_THE_FIFTH")) << refusal.text.toStdString();
-  EXPECT_EQ(countAtEachBox.front(), "5 de 12");
+  EXPECT_EQ(lineAtEachBox.front(), QString(tavrel::test::NumberedCandidate(kRefused)).trimmed());
+  EXPECT_EQ(countAtEachBox.front(), "4 de 12");
   for (std::size_t i = 1; i + 1 < dialogs.boxes.size(); ++i) EXPECT_EQ(dialogs.boxes[i], refusal);
   EXPECT_EQ(dialogs.boxes.back(), kImportedBox);
   EXPECT_EQ(countAtEachBox.back(), "12 de 12");
