@@ -32,7 +32,7 @@ TEST(TestServer, ServerIsOfTheVersionItsFolderTells) {
       TestServer::values(path,
                          "SELECT RDB$GET_CONTEXT('SYSTEM', 'ENGINE_VERSION') FROM RDB$DATABASE")
           .value(0);
-  EXPECT_TRUE(version.startsWith(QString::number(TestServer::serverVersion()) + "."))
+  EXPECT_TRUE(version.startsWith(TestServer::serverVersion().toString() + "."))
       << version.toStdString();
 }
 
@@ -57,15 +57,22 @@ TEST(TestServer, ContributorTableHasItsColumnsInTableOrder) {
 
 TEST(TestServer, ContributorTableHasNamedKeyAndIndexesOnCnpjAndDescendingCode) {
   const QString path = TestServer::createFreshDatabase();
-  // One row per index: constraint type (or none), field, descending flag.
-  const QStringList rows = TestServer::values(
+  // One row per index: constraint type (or none), field, descending flag. Joined here: Firebird
+  // 2.1 fails COALESCE over a null system text under a UTF8 connection (string truncation).
+  const QStringList values = TestServer::values(
       path,
-      "SELECT COALESCE(TRIM(C.RDB$CONSTRAINT_TYPE), '-') || ' ' || TRIM(I.RDB$INDEX_NAME) || "
-      "' ' || TRIM(S.RDB$FIELD_NAME) || ' ' || COALESCE(I.RDB$INDEX_TYPE, 0) "
+      "SELECT C.RDB$CONSTRAINT_TYPE, TRIM(I.RDB$INDEX_NAME), TRIM(S.RDB$FIELD_NAME), "
+      "COALESCE(I.RDB$INDEX_TYPE, 0) "
       "FROM RDB$INDICES I "
       "JOIN RDB$INDEX_SEGMENTS S ON S.RDB$INDEX_NAME = I.RDB$INDEX_NAME "
       "LEFT JOIN RDB$RELATION_CONSTRAINTS C ON C.RDB$INDEX_NAME = I.RDB$INDEX_NAME "
-      "WHERE I.RDB$RELATION_NAME = 'GR_CONTRIB_CAMPANHA' ORDER BY 1");
+      "WHERE I.RDB$RELATION_NAME = 'GR_CONTRIB_CAMPANHA'");
+  QStringList rows;
+  for (qsizetype i = 0; i + 3 < values.size(); i += 4) {
+    const QString constraint = values[i] == "<null>" ? QString("-") : values[i];
+    rows << QStringList{constraint, values[i + 1], values[i + 2], values[i + 3]}.join(' ');
+  }
+  ASSERT_EQ(values.size(), 4 * rows.size()) << values.join('\n').toStdString();
   ASSERT_EQ(rows.size(), 3) << rows.join('\n').toStdString();
   EXPECT_TRUE(rows.contains("PRIMARY KEY PK_GR_CONTRIB_CAMPANHA COD_CAM 0"))
       << rows.join('\n').toStdString();

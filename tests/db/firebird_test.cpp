@@ -69,12 +69,19 @@ TEST_F(FirebirdLayer, FailuresCarryTheLibrarysOwnText) {
   EXPECT_TRUE(duplicate.contains(
       "violation of PRIMARY or UNIQUE KEY constraint \"PK_GR_CONTRIB_CAMPANHA\""))
       << duplicate.toStdString();
-  EXPECT_TRUE(duplicate.contains("Problematic key value is (\"COD_CAM\" = 1)"))
+  // A Firebird 2.x client does not know the code that Firebird 3 and later give this line.
+  const bool codeUnknown = TestServer::clientRelease() < QVersionNumber(3) &&
+                           TestServer::serverVersion() >= QVersionNumber(3);
+  EXPECT_TRUE(duplicate.contains(codeUnknown ? "unknown ISC error 335545072"
+                                             : "Problematic key value is (\"COD_CAM\" = 1)"))
       << duplicate.toStdString();
 
   const QString missing = errorOf("INSERT INTO GR_CONTRIB_CAMPANHA (NOME_CAM) VALUES ('X')");
-  EXPECT_TRUE(missing.contains("validation error for column \"GR_CONTRIB_CAMPANHA\".\"COD_CAM\""))
-      << missing.toStdString();
+  // Firebird 2.1 names the column without its table.
+  const QString column = TestServer::serverVersion() < QVersionNumber(2, 5)
+                             ? "COD_CAM"
+                             : "\"GR_CONTRIB_CAMPANHA\".\"COD_CAM\"";
+  EXPECT_TRUE(missing.contains("validation error for column " + column)) << missing.toStdString();
 }
 
 // Firebird 4 and later have the server's clock with a time zone and wide sums as INT128; the
@@ -85,7 +92,8 @@ TEST_F(FirebirdLayer, ServerClockAndWideSumsReadAsFirebird3GivesThem) {
   // The server's local time, as another client reads it; isql shows tenths of milliseconds.
   auto serverNow = [&] {
     const QString now =
-        TestServer::values(path, "SELECT LOCALTIMESTAMP FROM RDB$DATABASE").value(0);
+        TestServer::values(path, "SELECT " + TestServer::localTimestamp() + " FROM RDB$DATABASE")
+            .value(0);
     return QDateTime(QDate::fromString(now.left(10), Qt::ISODate),
                      QTime::fromString(now.mid(11, 12), "HH:mm:ss.zzz"), Qt::UTC);
   };
@@ -172,7 +180,11 @@ TEST_F(FirebirdLayer, EachPlaceTakesAnyKindOfValueAndTheServerConvertsIt) {
     insert.execute(t);
     ADD_FAILURE() << "a text longer than its column was stored";
   } catch (const fb::Error& e) {
-    EXPECT_TRUE(e.message().contains("string right truncation")) << e.message().toStdString();
+    // Firebird 2.1 gives the general text alone.
+    EXPECT_TRUE(e.message().contains(TestServer::serverVersion() < QVersionNumber(2, 5)
+                                         ? "numeric overflow, or string truncation"
+                                         : "string right truncation"))
+        << e.message().toStdString();
   }
 
   insert.setInteger(0, 4);

@@ -7,6 +7,7 @@
 #include "TestServer.h"
 #include "common/InstallDir.h"
 #include "data/UDM.h"
+#include "firebird/Error.h"
 #include "firebird/Query.h"
 
 using tavrel::test::Installation;
@@ -17,15 +18,8 @@ namespace {
 // Sets QEBVOQ's password for the life of the object, so that the account cannot log in.
 class QebvoqLockedOut {
  public:
-  QebvoqLockedOut() { setPassword("trancado"); }
-  ~QebvoqLockedOut() { setPassword("bromel"); }
-
- private:
-  static void setPassword(const QString& password) {
-    const QString any = TestServer::createFreshDatabase();
-    TestServer::isql(
-        any, QStringLiteral("ALTER USER QEBVOQ PASSWORD '%1' USING PLUGIN Srp;").arg(password));
-  }
+  QebvoqLockedOut() { TestServer::setPassword("QEBVOQ", "trancado"); }
+  ~QebvoqLockedOut() { TestServer::setPassword("QEBVOQ", TestServer::password("QEBVOQ")); }
 };
 
 // The selection and the connections show nothing: any box fails the test.
@@ -53,11 +47,79 @@ TEST_F(AccountSelection, QebvoqOnADatabaseOwnedBySomeoneElseIsChosenWithoutRoleW
             QStringList{"0"});
 }
 
+// Firebird 3 and later refuse a direct insert into a system table.
+bool serverTakesTheRoleRow() {
+  return TestServer::serverVersion() < QVersionNumber(3);
+}
+
 TEST_F(AccountSelection, RefusedRoleInsertOnADatabaseOwnedByQebvoqFallsBackToSysdba) {
+  if (serverTakesTheRoleRow())
+    GTEST_SKIP() << "Firebird " << TestServer::serverVersion().toString().toStdString()
+                 << " accepts the direct INSERT INTO RDB$ROLES (see RoleRow)";
   Installation install("QEBVOQ");
   Tdm module;
   EXPECT_EQ(module.UserBanco, "SYSDBA");
   EXPECT_FALSE(module.ConAUX.connected());
+}
+
+// Firebird 2.x takes the role row the selection inserts into a database QEBVOQ owns: a role
+// named SYSDBA, after which SYSDBA cannot attach to that database at all. It is what keeps
+// SYSDBA out; the database is then read as QEBVOQ.
+class RoleRow : public AccountSelection {
+ protected:
+  void SetUp() override {
+    if (!serverTakesTheRoleRow())
+      GTEST_SKIP() << "Firebird " << TestServer::serverVersion().toString().toStdString()
+                   << " refuses the direct INSERT INTO RDB$ROLES";
+    install = std::make_unique<Installation>("QEBVOQ");
+  }
+
+  QStringList roleRows() {
+    return TestServer::values(install->database,
+                              "SELECT TRIM(RDB$ROLE_NAME) || ' ' || TRIM(RDB$OWNER_NAME) "
+                              "FROM RDB$ROLES WHERE RDB$ROLE_NAME = 'SYSDBA'",
+                              "QEBVOQ");
+  }
+
+  std::unique_ptr<Installation> install;
+};
+
+const char kSysdbaIsARole[] = "Your login SYSDBA is same as one of the SQL role name";
+
+TEST_F(RoleRow, IsInsertedOwnedByQebvoqAndTheAccountIsQebvoq) {
+  ASSERT_EQ(roleRows(), QStringList{}) << "before the selection";
+  Tdm module;
+  EXPECT_EQ(module.UserBanco, "QEBVOQ");
+  EXPECT_FALSE(module.ConAUX.connected());
+  EXPECT_EQ(roleRows(), QStringList{"SYSDBA QEBVOQ"});
+  EXPECT_EQ(single(module.Conexao, "SELECT CURRENT_USER FROM RDB$DATABASE"), "QEBVOQ");
+}
+
+TEST_F(RoleRow, KeepsSysdbaOutOfTheDatabase) {
+  { Tdm module; }
+  // Through isql-fb and through the client library under test alike.
+  const auto isql = TestServer::runIsql(install->database, "SELECT 1 FROM RDB$DATABASE;\n");
+  EXPECT_TRUE(isql.output.contains(kSysdbaIsARole)) << isql.output.toStdString();
+  fb::Connection sysdba;
+  sysdba.params.libraryPath = TestServer::clientLibrary();
+  sysdba.params.database = TestServer::connectString(install->database);
+  sysdba.params.user = "SYSDBA";
+  sysdba.params.password = TestServer::password("SYSDBA");
+  try {
+    sysdba.open();
+    FAIL() << "SYSDBA attached";
+  } catch (const fb::Error& e) {
+    EXPECT_TRUE(e.message().contains(kSysdbaIsARole)) << e.what();
+  }
+  EXPECT_FALSE(sysdba.connected());
+}
+
+// A second insert of the same role name would fail and give SYSDBA.
+TEST_F(RoleRow, NextStartFindsTheRowAndInsertsNothing) {
+  { Tdm first; }
+  Tdm next;
+  EXPECT_EQ(next.UserBanco, "QEBVOQ");
+  EXPECT_EQ(roleRows(), QStringList{"SYSDBA QEBVOQ"});
 }
 
 TEST_F(AccountSelection, NoSettingsFileTriesTheDefaultsAndGivesSysdba) {
@@ -134,8 +196,22 @@ TEST_F(ConAUX, AttachesAsQebvoqWithRoleCharsetAndDialect) {
 }
 
 TEST_F(Conexao, AttachesThroughTheClientLibraryThatVoqIniNames) {
+  if (TestServer::serverVersion() < QVersionNumber(3))
+    GTEST_SKIP() << "Firebird " << TestServer::serverVersion().toString().toStdString()
+                 << " has no MON$CLIENT_VERSION to tell the client library by";
   Installation install("SYSDBA");
   Tdm module;
+  if (TestServer::clientRelease() < QVersionNumber(3)) {
+    // A Firebird 2.x client tells no version and logs in only the legacy way, which the default
+    // client, Firebird 3's, never does here (Srp).
+    EXPECT_EQ(
+        single(
+            module.Conexao,
+            "SELECT COALESCE(NULLIF(MON$CLIENT_VERSION, ''), '-') || ' ' || TRIM(MON$AUTH_METHOD) "
+            "FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION"),
+        "- Legacy_Auth");
+    return;
+  }
   // The client library tells the server its version at attach.
   const QString attachedThrough = single(module.Conexao,
                                          "SELECT MON$CLIENT_VERSION FROM MON$ATTACHMENTS "

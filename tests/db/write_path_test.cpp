@@ -159,7 +159,9 @@ class WritePath : public ::testing::Test {
   QString serverNow() {
     // The server's local time; CURRENT_TIMESTAMP of Firebird 4 and later carries a time zone,
     // which isql-fb cannot show.
-    return TestServer::values(install.database, "SELECT LOCALTIMESTAMP FROM RDB$DATABASE").value(0);
+    return TestServer::values(install.database,
+                              "SELECT " + TestServer::localTimestamp() + " FROM RDB$DATABASE")
+        .value(0);
   }
 
   // Whether the stored timestamp column of row cod lies between the two server readings.

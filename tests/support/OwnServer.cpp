@@ -1,6 +1,9 @@
 #include "OwnServer.h"
 
+#include <QFile>
 #include <QProcess>
+
+#include <signal.h>
 
 #include "TestServer.h"
 
@@ -8,7 +11,14 @@ namespace tavrel::test {
 
 namespace {
 constexpr int kScriptTimeoutMs = 60'000;
+
+// scripts/fbserver.sh names a server by its major version from Firebird 3 on, by major and minor
+// before.
+QString serverChoice(const QVersionNumber& version) {
+  if (version.majorVersion() >= 3) return QString::number(version.majorVersion());
+  return QString("%1%2").arg(version.majorVersion()).arg(version.minorVersion());
 }
+}  // namespace
 
 OwnServer::~OwnServer() {
   try {
@@ -23,6 +33,14 @@ int OwnServer::start() {
 }
 
 void OwnServer::kill() {
+  // The script ends Firebird 2.x with SIGTERM, which lets it close its attachments; a crash does
+  // not.
+  QFile pidFile(dir.path() + "/pid");
+  if (pidFile.open(QIODevice::ReadOnly)) {
+    bool ok = false;
+    const pid_t pid = QString::fromLatin1(pidFile.readAll()).trimmed().toInt(&ok);
+    if (ok && pid > 0) ::kill(pid, SIGKILL);
+  }
   script("fbserver.sh", {"stop", dir.path()});
 }
 
@@ -32,8 +50,8 @@ void OwnServer::createDatabase(const QString& path, const QString& owner) {
 
 QByteArray OwnServer::script(const QString& name, const QStringList& arguments) {
   QProcess process;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert("TAVREL_FB_SERVER", QString::number(TestServer::serverVersion()));
+  QProcessEnvironment environment = TestServer::toolEnvironment();
+  environment.insert("TAVREL_FB_SERVER", serverChoice(TestServer::serverVersion()));
   process.setProcessEnvironment(environment);
   process.start("bash", QStringList{TestServer::sourceDir() + "/scripts/" + name} + arguments);
   if (!process.waitForFinished(kScriptTimeoutMs) || process.exitStatus() != QProcess::NormalExit ||

@@ -23,8 +23,10 @@ QString fromEnv(const char* name, const char* fallback) {
   return value.isEmpty() ? QString::fromUtf8(fallback) : value;
 }
 
-IsqlResult runTool(const QString& program, const QStringList& args, const QByteArray& input) {
+IsqlResult runTool(const QString& program, const QStringList& args, const QByteArray& input,
+                   const QProcessEnvironment& environment = TestServer::toolEnvironment()) {
   QProcess process;
+  process.setProcessEnvironment(environment);
   process.setProcessChannelMode(QProcess::MergedChannels);
   process.start(program, args);
   if (!process.waitForStarted(kToolTimeoutMs))
@@ -87,15 +89,21 @@ QString TestServer::connectString(const QString& path) {
   return host() + ":" + path;
 }
 
-int TestServer::serverVersion() {
+QVersionNumber TestServer::serverVersion() {
   QFile file(folder() + "/version");
   if (!file.open(QIODevice::ReadOnly))
     throw TestServerError(
         QString("no private Firebird server: %1 is missing").arg(file.fileName()).toStdString());
-  bool ok = false;
-  const int value = QString::fromLatin1(file.readAll()).trimmed().toInt(&ok);
-  if (!ok) throw TestServerError(QString("%1 holds no version").arg(file.fileName()).toStdString());
+  const QString text = QString::fromLatin1(file.readAll()).trimmed();
+  const QVersionNumber value = QVersionNumber::fromString(text);
+  if (value.segmentCount() != 2 || value.toString() != text)
+    throw TestServerError(
+        QString("%1 holds no major.minor version: %2").arg(file.fileName(), text).toStdString());
   return value;
+}
+
+QString TestServer::localTimestamp() {
+  return serverVersion() < QVersionNumber(2, 5) ? "CURRENT_TIMESTAMP" : "LOCALTIMESTAMP";
 }
 
 QString TestServer::clientLibrary() {
@@ -118,11 +126,56 @@ QString TestServer::clientVersion() {
   return QString::fromLatin1(text);
 }
 
+QVersionNumber TestServer::clientRelease() {
+  // "LI-V2.5.9.27139 Firebird 2.5": the product's release after its name.
+  const QString text = clientVersion();
+  const QVersionNumber release = QVersionNumber::fromString(text.section(' ', -1));
+  if (release.segmentCount() != 2 || !text.section(' ', -2, -2).startsWith("Firebird"))
+    throw TestServerError(
+        QString("cannot read the client's release from '%1'").arg(text).toStdString());
+  return release;
+}
+
 QString TestServer::password(const QString& user) {
   const QString name = user.toUpper();
   if (name == "SYSDBA") return "tulipvane";
   if (name == "QEBVOQ") return "bromel";
   throw TestServerError(QString("no password known for %1").arg(user).toStdString());
+}
+
+void TestServer::setPassword(const QString& user, const QString& newPassword) {
+  const QVersionNumber version = serverVersion();
+  if (version.majorVersion() >= 3) {
+    const QString any = createFreshDatabase();
+    isql(any, QStringLiteral("ALTER USER %1 PASSWORD '%2' USING PLUGIN Srp;\n"
+                             "ALTER USER %1 PASSWORD '%2' USING PLUGIN Legacy_UserManager;\n")
+                  .arg(user.toUpper(), newPassword));
+    return;
+  }
+  // Firebird 2.1 has no ALTER USER; gsec of the server's own tree goes through the server.
+  const QString tree = QString("%1/firebird%2%3")
+                           .arg(folder())
+                           .arg(version.majorVersion())
+                           .arg(version.minorVersion());
+  QProcessEnvironment environment = toolEnvironment();
+  environment.insert("FIREBIRD", tree);
+  const IsqlResult gsec = runTool(tree + "/bin/gsec",
+                                  {"-user", "SYSDBA", "-password", password("SYSDBA"), "-database",
+                                   QString("%1:%2/security2.fdb").arg(host(), tree), "-modify",
+                                   user.toUpper(), "-pw", newPassword},
+                                  QByteArray(), environment);
+  const QString output = gsec.output.trimmed();
+  if (gsec.exitCode != 0 ||
+      !(output.isEmpty() || output.startsWith("Warning - maximum 8 significant bytes")))
+    throw TestServerError(QString("gsec of %1 could not set the password of %2:\n%3")
+                              .arg(tree, user, output)
+                              .toStdString());
+}
+
+QProcessEnvironment TestServer::toolEnvironment() {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove("FIREBIRD");
+  return environment;
 }
 
 QString TestServer::freshDatabasePath() {

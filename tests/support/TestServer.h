@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QVersionNumber>
 
 #include <stdexcept>
 
@@ -33,12 +35,27 @@ class TestServer {
   static int port();                                  // read from <folder>/port at every call
   static QString host();                              // "localhost/PORT"
   static QString connectString(const QString& path);  // "localhost/PORT:path"
-  static int serverVersion();                         // major version, from <folder>/version
+  static QVersionNumber serverVersion();              // major.minor, from <folder>/version
   static QString clientLibrary();                     // TAVREL_FB_CLIENT, which must exist
   static QString clientVersion();                     // as that library tells it
+  static QVersionNumber clientRelease();              // major.minor of clientVersion()
+
+  // The server's local clock as a plain timestamp, which isql-fb can show: LOCALTIMESTAMP, or
+  // CURRENT_TIMESTAMP on Firebird 2.1, which has no LOCALTIMESTAMP and no time zones.
+  static QString localTimestamp();
 
   // "tulipvane" for SYSDBA, "bromel" for QEBVOQ.
   static QString password(const QString& user);
+
+  // Sets the server's password of user (SYSDBA's account does it) in every user manager the
+  // server logs in with: Srp and the legacy one from Firebird 3 on, gsec's on Firebird 2.x.
+  // Firebird 2.x keeps only 8 bytes of it.
+  static void setPassword(const QString& user, const QString& newPassword);
+
+  // The environment for the Firebird tools the tests run (isql-fb, the scripts): without the
+  // FIREBIRD that points the Firebird 2.5 client at its tree, which would give isql-fb another
+  // version's messages and settings.
+  static QProcessEnvironment toolEnvironment();
 
   // A path under <folder>/dbs named after the running test, new at every call
   // (<Suite>.<Test>-<n>.fdb); a file left there by an earlier run is removed.

@@ -395,6 +395,43 @@ TEST_F(Import, RowRefusedByTheDatabaseIsReportedButNotCounted) {
   EXPECT_FALSE(module().Conexao.inTransaction());
 }
 
+// A line the database refuses is reported and not counted, and the run goes on to the end of
+// the file. The refused row stays pending, so every later apply reports it again.
+TEST_F(Import, LineRefusedByACheckConstraintIsReportedAndTheRestOfTheFileIsStored) {
+  constexpr int kLines = 12, kRefused = 5;
+  TestServer::isql(install.database,
+                   QString("ALTER TABLE GR_CONTRIB_CAMPANHA ADD CONSTRAINT CK_NOT_THE_FIFTH "
+                           "CHECK (CNPJ_CAM <> '%1');\nCOMMIT;\n")
+                       .arg(tavrel::test::NumberedCnpj(kRefused)));
+  // The line in work when each box came, and the count of lines done.
+  QStringList lineAtEachBox, countAtEachBox;
+  dialogs.onBox = [&](const RecordingDialogs::Box&) {
+    lineAtEachBox << window().LabCNPJ->text().trimmed();
+    countAtEachBox << window().LabCount->text();
+  };
+
+  run(file("doze.txt", tavrel::test::NumberedCandidates(1, kLines)));
+
+  ASSERT_EQ(dialogs.boxes.size(), std::size_t{kLines - kRefused + 2})
+      << ::testing::PrintToString(dialogs.boxes);
+  const RecordingDialogs::Box refusal = dialogs.boxes.front();
+  EXPECT_EQ(refusal.kind, dialogs::BoxKind::Error);
+  EXPECT_EQ(refusal.caption, "Erro");
+  EXPECT_TRUE(refusal.text.contains("CK_NOT_THE_FIFTH")) << refusal.text.toStdString();
+  EXPECT_EQ(lineAtEachBox.front(), QString(tavrel::test::NumberedCandidate(kRefused)).trimmed());
+  EXPECT_EQ(countAtEachBox.front(), "4 de 12");
+  for (std::size_t i = 1; i + 1 < dialogs.boxes.size(); ++i) EXPECT_EQ(dialogs.boxes[i], refusal);
+  EXPECT_EQ(dialogs.boxes.back(), kImportedBox);
+  EXPECT_EQ(countAtEachBox.back(), "12 de 12");
+  EXPECT_EQ(window().labImportou->text(), "(11 Importados e 0 Alterados)");
+
+  QStringList kept;
+  for (int n = 1; n <= kLines; ++n)
+    if (n != kRefused) kept << tavrel::test::NumberedCnpj(n);
+  EXPECT_EQ(rows("CNPJ_CAM"), kept);
+  EXPECT_FALSE(module().Conexao.inTransaction());
+}
+
 TEST_F(Import, BothLayoutsStoreAccentedNames) {
   const struct {
     const char* name;
