@@ -53,6 +53,8 @@ else
   # reservation of the upper half at each start. Both change nothing where the loader runs
   # natively.
   FASTRESERVE=$TARGET_DIR/fastreserve32.so
+  # A crashing process would start winedbg, which under emulation ran on for minutes here.
+  WINEDLLOVERRIDES+=";winedbg.exe=d"
   WINE=(env QEMU_RESERVED_VA=0xffff0000 LD_PRELOAD="$FASTRESERVE" /usr/lib/wine/wine)
 fi
 
