@@ -3,8 +3,14 @@
 # need. Runs as root (or through sudo when it is there); non-interactive.
 #
 #   bash scripts/install-packages.sh              the Linux build, tests and demo
-#   bash scripts/install-packages.sh --windows    also the Windows cross-build, its tests
-#                                                 under Wine and its package
+#   bash scripts/install-packages.sh --windows    also the Windows cross-builds (64- and
+#                                                 32-bit), the 64-bit tests under Wine and
+#                                                 the packages
+#   bash scripts/install-packages.sh --windows-x86-test
+#                                                 also what running the 32-bit tests under
+#                                                 Wine emulated by QEMU needs: the i386
+#                                                 architecture, 32-bit Wine, qemu-user and a
+#                                                 32-bit C compiler (some hundreds of MB)
 #
 # When every package is already installed it does nothing, so the demo starts quickly on a
 # machine that has run it before.
@@ -25,16 +31,24 @@ PACKAGES=(
   # the window without a desktop: virtual display, screenshots, clicks and keys, a font
   xvfb xauth imagemagick xdotool fonts-dejavu-core fonts-liberation2
 )
-if [[ ${1:-} == --windows ]]; then
+option=${1:-}
+if [[ $option == --windows || $option == --windows-x86-test ]]; then
   PACKAGES+=(
-    # the cross-build: MinGW-w64, the host Qt tools the packed Qt for Windows calls, the
-    # Firebird headers' archive
-    g++-mingw-w64-x86-64-posix mingw-w64-tools ninja-build qt6-base-dev-tools xz-utils
+    # the cross-builds: MinGW-w64 for both targets, the host Qt tools the packed Qt for
+    # Windows calls, the packed Qt's archive
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools ninja-build
+    qt6-base-dev-tools xz-utils
     # its tests and a look at the program: Wine and Wine's Tahoma
     wine64 fonts-wine
     # the package
     zip
   )
+fi
+# This machine's kernel runs no 32-bit Linux program, Wine's 32-bit loader included; QEMU
+# emulates them (scripts/windows-x86-test.sh registers it), and the compiler builds the
+# preload library that keeps Wine's start-up short under it.
+if [[ $option == --windows-x86-test ]]; then
+  PACKAGES+=(wine32:i386 qemu-user-static gcc-multilib)
 fi
 
 missing=()
@@ -56,6 +70,10 @@ if [[ $(id -u) -ne 0 ]]; then
   as_root=(sudo)
 fi
 
+# wine32 is an i386 package: the architecture goes in before the package lists are read.
+if [[ " ${missing[*]} " == *:i386\ * ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${as_root[@]}" dpkg --add-architecture i386
+fi
 # Unanswered, firebird3.0-server's SYSDBA password question gets a random password; nothing
 # here uses it, the private server has accounts of its own.
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update

@@ -8,6 +8,7 @@
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)
+TARGET=x64
 source "$ROOT/scripts/windows-env.sh"
 
 wine_start

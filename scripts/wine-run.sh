@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # Run a cross-built Windows executable under Wine with the packed Qt's DLLs and plugins and the
 # MinGW runtime found where they lie, so the build folder needs no copies of them. ctest runs
-# the Windows tests through this script.
+# the Windows tests through this script. The target is x64 (the default) or x86, whose Wine
+# is 32-bit (scripts/windows-x86-test.sh prepares it where QEMU must run it).
 #
-#   bash scripts/wine-run.sh PROGRAM.exe [ARGUMENTS...]
+#   bash scripts/wine-run.sh [x64|x86] PROGRAM.exe [ARGUMENTS...]
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)
+TARGET=x64
+if [[ ${1:-} == x64 || ${1:-} == x86 ]]; then
+  TARGET=$1
+  shift
+fi
 source "$ROOT/scripts/windows-env.sh"
 
 path=$(windows_path "$QT_MINGW/bin")
@@ -18,4 +24,4 @@ export WINEPATH=$path
 while IFS= read -r name; do
   export "WINE$name=${!name}"
 done < <(compgen -e | grep '^QT_' || true)
-exec "$WINE" "$@"
+exec "${WINE[@]}" "$@"
