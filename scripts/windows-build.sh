@@ -5,6 +5,9 @@
 #
 #   bash scripts/windows-build.sh
 #
+# With TAVREL_WINDOWS_DB_TESTS=ON it builds the database tests as well (scripts/windows-test.sh
+# db runs them).
+#
 # In the working folder (scripts/windows-env.sh): qt6-mingw/ and firebird5-include/ unpacked
 # once, googletest/ built once with the same toolchain, tavrel/ the build (tavrel/tavrel.exe).
 set -euo pipefail
@@ -38,5 +41,6 @@ fi
 "$QT_CMAKE" -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DTAVREL_FIREBIRD_INCLUDE_DIR="$WIN/firebird5-include" \
   -DGTest_DIR="$WIN/googletest/lib/cmake/GTest" \
+  -DTAVREL_DB_TESTS="${TAVREL_WINDOWS_DB_TESTS:-OFF}" \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$ROOT/scripts/wine-run.sh"
 cmake --build "$BUILD" -j2

@@ -14,7 +14,9 @@ using tavrel::test::TestServer;
 
 namespace {
 
-// Sets QEBVOQ's password for the life of the object, so that the account cannot log in.
+// Sets QEBVOQ's password for the life of the object, so that the account cannot log in. The
+// password changes in every user manager that holds the account: a server that also takes a
+// Firebird 2.x client's legacy login keeps it there as well.
 class QebvoqLockedOut {
  public:
   QebvoqLockedOut() { setPassword("trancado"); }
@@ -23,8 +25,13 @@ class QebvoqLockedOut {
  private:
   static void setPassword(const QString& password) {
     const QString any = TestServer::createFreshDatabase();
-    TestServer::isql(
-        any, QStringLiteral("ALTER USER QEBVOQ PASSWORD '%1' USING PLUGIN Srp;").arg(password));
+    const QStringList managers = TestServer::values(
+        any, "SELECT TRIM(SEC$PLUGIN) FROM SEC$USERS WHERE SEC$USER_NAME = 'QEBVOQ'");
+    ASSERT_FALSE(managers.isEmpty());
+    for (const QString& manager : managers) {
+      TestServer::isql(any, QStringLiteral("ALTER USER QEBVOQ PASSWORD '%1' USING PLUGIN %2;")
+                                .arg(password, manager));
+    }
   }
 };
 

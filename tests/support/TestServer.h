@@ -32,10 +32,14 @@ class TestServer {
   static QString sourceDir();                         // TAVREL_SOURCE_DIR
   static int port();                                  // read from <folder>/port at every call
   static QString host();                              // "localhost/PORT"
-  static QString connectString(const QString& path);  // "localhost/PORT:path"
+  static QString connectString(const QString& path);  // "localhost/PORT:" + serverPath(path)
   static int serverVersion();                         // major version, from <folder>/version
   static QString clientLibrary();                     // TAVREL_FB_CLIENT, which must exist
   static QString clientVersion();                     // as that library tells it
+
+  // path as the server's machine names it. A test built for Windows runs under Wine, which shows
+  // Linux's root as drive Z:, and the server, a Linux process, knows no drives.
+  static QString serverPath(const QString& path);
 
   // "tulipvane" for SYSDBA, "bromel" for QEBVOQ.
   static QString password(const QString& user);
