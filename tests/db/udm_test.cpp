@@ -147,10 +147,20 @@ TEST_F(Conexao, AttachesThroughTheClientLibraryThatVoqIniNames) {
   const QString attachedThrough = single(module.Conexao,
                                          "SELECT MON$CLIENT_VERSION FROM MON$ATTACHMENTS "
                                          "WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION");
+  const QString client = TestServer::clientVersion();
+  if (client.contains(" Firebird 2.")) {
+    // A client older than Firebird 3 tells no version, and logs in the legacy way, the only one
+    // it knows (the program's own client would take Srp).
+    EXPECT_EQ(attachedThrough, "");
+    EXPECT_EQ(single(module.Conexao,
+                     "SELECT MON$AUTH_METHOD FROM MON$ATTACHMENTS "
+                     "WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION"),
+              "Legacy_Auth");
+    return;
+  }
   // Past the first blank: the product and its version; the library's own version number before
   // it starts with InterBase's 6.3.
-  EXPECT_EQ(attachedThrough.section(' ', 1).toStdString(),
-            TestServer::clientVersion().section(' ', 1).toStdString());
+  EXPECT_EQ(attachedThrough.section(' ', 1).toStdString(), client.section(' ', 1).toStdString());
 }
 
 TEST_F(Conexao, RoundTripsAccentedTextThroughAWin1252Column) {

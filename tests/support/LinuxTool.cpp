@@ -15,16 +15,15 @@ namespace tavrel::test {
 #ifdef Q_OS_WIN
 namespace {
 
-// timeout(1) ends a program that outlives its time, as the Windows side cannot.
-// timeout(1) ends a program that outlives its time, as the Windows side cannot. The shell's own
-// word on a killed program stays out of the program's output.
+// timeout(1) ends a program that outlives its time, as the Windows side cannot. In a subshell,
+// so that the shell's own word on a killed program stays out of the program's error output.
 constexpr char kRunner[] = R"(in=$1 out=$2 err=$3 status=$4 seconds=$5
 shift 5
 exec 2>/dev/null
 if [ "$err" = - ]; then
-  timeout -s KILL "$seconds" "$@" <"$in" >"$out" 2>&1
+  (timeout -s KILL "$seconds" "$@" <"$in" >"$out" 2>&1)
 else
-  timeout -s KILL "$seconds" "$@" <"$in" >"$out" 2>"$err"
+  (timeout -s KILL "$seconds" "$@" <"$in" >"$out" 2>"$err")
 fi
 echo $? >"$status.part" && mv "$status.part" "$status"
 )";
