@@ -42,12 +42,13 @@ Error loadFailure(const QString& named, const QString& systemText) {
     return Error(QStringLiteral("%1 não é uma biblioteca cliente do Firebird.").arg(file));
   }
   if (bits != kProgramBits) {
-    return Error(QStringLiteral("A biblioteca cliente do Firebird %1 é de %2 bits e este programa é "
-                                "de %3 bits: use um cliente do Firebird de %3 bits ou a versão de "
-                                "%2 bits deste programa.")
-                     .arg(file)
-                     .arg(bits)
-                     .arg(kProgramBits));
+    return Error(
+        QStringLiteral("A biblioteca cliente do Firebird %1 é de %2 bits e este programa é "
+                       "de %3 bits: use um cliente do Firebird de %3 bits ou a versão de "
+                       "%2 bits deste programa.")
+            .arg(file)
+            .arg(bits)
+            .arg(kProgramBits));
   }
   return Error(QStringLiteral("Não foi possível carregar a biblioteca cliente do Firebird %1: %2")
                    .arg(file, systemText));

@@ -8,6 +8,7 @@ namespace fb {
 namespace {
 
 constexpr qint64 kHeaderBytes = 4096;
+const QByteArray kElfMagic = QByteArrayLiteral("\x7F\x45\x4C\x46");  // 0x7F "ELF"
 
 int elfBits(const QByteArray& head) {
   if (head.size() < 5) return 0;
@@ -43,7 +44,7 @@ int libraryBits(const QString& file) {
   QFile f(file);
   if (!f.open(QIODevice::ReadOnly)) return 0;
   const QByteArray head = f.read(kHeaderBytes);
-  if (head.startsWith("\x7F" "ELF")) return elfBits(head);
+  if (head.startsWith(kElfMagic)) return elfBits(head);
   if (head.startsWith("MZ")) return peBits(head);
   return 0;
 }

@@ -1,7 +1,7 @@
 #include "firebird/Statement.h"
 
-#include <algorithm>
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
 
 #include "common/Win1252.h"

@@ -16,7 +16,7 @@ constexpr int kProgramBits = QT_POINTER_SIZE * 8;
 
 // The first bytes of a shared library built for bits, as the platform's loader reads them.
 QByteArray elfHead(int bits) {
-  QByteArray head("\x7F" "ELF", 4);
+  QByteArray head = QByteArrayLiteral("\x7F\x45\x4C\x46");  // 0x7F "ELF"
   head += char(bits == 32 ? 1 : 2);
   head += QByteArray(59, '\0');
   return head;
@@ -78,15 +78,19 @@ TEST_F(ClientLoad, ReadsTheWordSizeALibraryWasBuiltFor) {
     QByteArray head;
     int bits;
   } cases[] = {
-      {"elf32", elfHead(32), 32}, {"elf64", elfHead(64), 64},
-      {"pe32", peHead(32), 32},   {"pe64", peHead(64), 64},
+      {"elf32", elfHead(32), 32},
+      {"elf64", elfHead(64), 64},
+      {"pe32", peHead(32), 32},
+      {"pe64", peHead(64), 64},
       {"text", "[VOQ]\r\nServidor=x\r\n", 0},
       {"mz-only", QByteArray("MZ") + QByteArray(100, '\0'), 0},
-      {"pe-offset-past-the-end", [] {
+      {"pe-offset-past-the-end",
+       [] {
          QByteArray h = peHead(32);
          qToLittleEndian<quint32>(0x7FFFFFF0, h.data() + 0x3C);
          return h;
-       }(), 0},
+       }(),
+       0},
       {"empty", QByteArray(), 0},
   };
   for (const auto& c : cases) {
