@@ -6,6 +6,9 @@
 #
 #   bash scripts/windows-build.sh [x64|x86]
 #
+# With TAVREL_WINDOWS_DB_TESTS=ON it builds the database tests as well (scripts/windows-test.sh
+# db runs them).
+#
 # In the target's folder (scripts/windows-env.sh): qt6-mingw/ (qt6-mingw32/ for x86) unpacked
 # once, googletest/ built once with the same toolchain, tavrel/ the build (tavrel/tavrel.exe).
 # Both targets share firebird-include/ in the working folder.
@@ -69,5 +72,6 @@ fi
 "$QT_CMAKE" -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DTAVREL_FIREBIRD_INCLUDE_DIR="$FIREBIRD_INCLUDE" \
   -DGTest_DIR="$TARGET_DIR/googletest/lib/cmake/GTest" \
+  -DTAVREL_DB_TESTS="${TAVREL_WINDOWS_DB_TESTS:-OFF}" \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$ROOT/scripts/wine-run.sh;$TARGET"
 cmake --build "$BUILD" -j2

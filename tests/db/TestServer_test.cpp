@@ -124,7 +124,8 @@ TEST(TestServer, FreshPathsAreNewAndNamedAfterTheTest) {
   EXPECT_NE(first, second);
   for (const QString& path : {first, second}) {
     EXPECT_FALSE(QFileInfo::exists(path)) << path.toStdString();
-    EXPECT_EQ(QFileInfo(path).absolutePath(), TestServer::folder() + "/dbs");
+    EXPECT_EQ(TestServer::serverPath(QFileInfo(path).absolutePath()),
+              TestServer::folder() + "/dbs");
     EXPECT_TRUE(
         QFileInfo(path).fileName().startsWith("TestServer.FreshPathsAreNewAndNamedAfterTheTest-"))
         << path.toStdString();

@@ -2,6 +2,12 @@
 
 #include <QStringEncoder>
 
+#include <stdexcept>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 #include "CampaignLines.h"
 
 namespace tavrel::test {
@@ -16,8 +22,21 @@ QString PartyCsvLine(const QString& cnpj, const QString& name, const QString& da
 }
 
 QByteArray Windows1252(const QString& text) {
+#ifdef Q_OS_WIN
+  // Qt for Windows is built without ICU and has no windows-1252 encoder; Windows' own code page
+  // serves, and stays as independent of the program's encoder.
+  const auto* units = reinterpret_cast<const wchar_t*>(text.utf16());
+  const int length = static_cast<int>(text.size());
+  const int size = WideCharToMultiByte(1252, 0, units, length, nullptr, 0, nullptr, nullptr);
+  QByteArray bytes(size, Qt::Uninitialized);
+  if (WideCharToMultiByte(1252, 0, units, length, bytes.data(), size, nullptr, nullptr) != size)
+    throw std::runtime_error("cannot encode in code page 1252");
+  return bytes;
+#else
   QStringEncoder encoder("windows-1252");
+  if (!encoder.isValid()) throw std::runtime_error("no windows-1252 encoder");
   return encoder.encode(text);
+#endif
 }
 
 QByteArray CsvFile(const QStringList& lines) {

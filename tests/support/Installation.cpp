@@ -11,10 +11,17 @@ namespace tavrel::test {
 Installation::Installation(const QString& owner, int port) {
   if (!dir_.isValid()) throw TestServerError("cannot create a temporary installation folder");
   QDir(dir_.path()).mkpath("data/SGB_DADOS");
-  database = dir_.path() + "/data/SGB_DADOS/VOQDADOS.FDB";
+  database = TestServer::serverPath(dir_.path()) + "/data/SGB_DADOS/VOQDADOS.FDB";
   if (port == TestServer::port()) TestServer::createDatabase(database, owner);
   writeVoqIni(port);
   SetInstallDir(dir_.path() + "/");
+}
+
+QString Installation::folderTemplate() {
+  const QString parent = TestServer::folder() + "/installs";
+  if (!QDir().mkpath(parent))
+    throw TestServerError(QString("cannot create %1").arg(parent).toStdString());
+  return parent + "/install-XXXXXX";
 }
 
 Installation::~Installation() {
@@ -29,7 +36,7 @@ void Installation::writeVoqIni(int port) {
                          "[VOQ]\nServidor=localhost\nSO_Servidor=LINUX\nPORTACON=%1\n"
                          "Caminho_Base_Dados=%2/data/\n")
                          .arg(port)
-                         .arg(dir_.path());
+                         .arg(TestServer::serverPath(dir_.path()));
   const QFileInfo client(TestServer::clientLibrary());
   if (!client.fileName().isEmpty()) {
     settings += QStringLiteral("CaminhoDLLCON=%1/\nDLLCON=%2\n")

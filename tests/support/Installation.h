@@ -11,7 +11,8 @@ namespace tavrel::test {
 // fresh with the program's tables and owned by owner, and names the tests' client library. While
 // the object lives InstallDir() answers this folder, so a data module created meanwhile finds the
 // database. With a port other than the server's no database is created: the settings name a server
-// that is not there.
+// that is not there. The folder lies beside the server's databases, where a test built for Windows
+// and the server name the same file.
 class Installation {
  public:
   explicit Installation(const QString& owner = "SYSDBA", int port = TestServer::port());
@@ -25,7 +26,9 @@ class Installation {
   QString database;
 
  private:
-  QTemporaryDir dir_;
+  static QString folderTemplate();
+
+  QTemporaryDir dir_{folderTemplate()};
 };
 
 }  // namespace tavrel::test

@@ -1,10 +1,10 @@
 #include "OwnServer.h"
 
 #include <QFile>
-#include <QProcess>
 
 #include <signal.h>
 
+#include "LinuxTool.h"
 #include "TestServer.h"
 
 namespace tavrel::test {
@@ -49,19 +49,17 @@ void OwnServer::createDatabase(const QString& path, const QString& owner) {
 }
 
 QByteArray OwnServer::script(const QString& name, const QStringList& arguments) {
-  QProcess process;
   QProcessEnvironment environment = TestServer::toolEnvironment();
   environment.insert("TAVREL_FB_SERVER", serverChoice(TestServer::serverVersion()));
-  process.setProcessEnvironment(environment);
-  process.start("bash", QStringList{TestServer::sourceDir() + "/scripts/" + name} + arguments);
-  if (!process.waitForFinished(kScriptTimeoutMs) || process.exitStatus() != QProcess::NormalExit ||
-      process.exitCode() != 0) {
-    throw TestServerError(
-        QString("%1 %2 failed:\n%3")
-            .arg(name, arguments.join(' '), QString::fromUtf8(process.readAllStandardError()))
-            .toStdString());
+  const LinuxToolResult run =
+      runLinuxTool("bash", QStringList{TestServer::sourceDir() + "/scripts/" + name} + arguments,
+                   QByteArray(), QProcess::SeparateChannels, environment, kScriptTimeoutMs);
+  if (run.exitCode != 0) {
+    throw TestServerError(QString("%1 %2 failed:\n%3")
+                              .arg(name, arguments.join(' '), QString::fromUtf8(run.errors))
+                              .toStdString());
   }
-  return process.readAllStandardOutput();
+  return run.output;
 }
 
 }  // namespace tavrel::test

@@ -5,12 +5,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLibrary>
-#include <QProcess>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+
+#include "LinuxTool.h"
 
 namespace tavrel::test {
 namespace {
@@ -25,27 +26,9 @@ QString fromEnv(const char* name, const char* fallback) {
 
 IsqlResult runTool(const QString& program, const QStringList& args, const QByteArray& input,
                    const QProcessEnvironment& environment = TestServer::toolEnvironment()) {
-  QProcess process;
-  process.setProcessEnvironment(environment);
-  process.setProcessChannelMode(QProcess::MergedChannels);
-  process.start(program, args);
-  if (!process.waitForStarted(kToolTimeoutMs))
-    throw TestServerError(
-        QString("cannot start %1: %2").arg(program, process.errorString()).toStdString());
-  process.write(input);
-  process.closeWriteChannel();
-  if (!process.waitForFinished(kToolTimeoutMs)) {
-    process.kill();
-    process.waitForFinished();
-    throw TestServerError(QString("%1 did not finish within %2 s")
-                              .arg(program)
-                              .arg(kToolTimeoutMs / 1000)
-                              .toStdString());
-  }
-  IsqlResult result;
-  result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-  result.output = QString::fromUtf8(process.readAll());
-  return result;
+  const LinuxToolResult run =
+      runLinuxTool(program, args, input, QProcess::MergedChannels, environment, kToolTimeoutMs);
+  return {run.exitCode, QString::fromUtf8(run.output)};
 }
 
 QString testName() {
@@ -86,7 +69,16 @@ QString TestServer::host() {
 }
 
 QString TestServer::connectString(const QString& path) {
-  return host() + ":" + path;
+  return host() + ":" + serverPath(path);
+}
+
+QString TestServer::serverPath(const QString& path) {
+#ifdef Q_OS_WIN
+  static const QRegularExpression wineRoot("^[Zz]:(?=/)");
+  return QDir::fromNativeSeparators(path).remove(wineRoot);
+#else
+  return path;
+#endif
 }
 
 QVersionNumber TestServer::serverVersion() {
@@ -161,7 +153,7 @@ void TestServer::setPassword(const QString& user, const QString& newPassword) {
   environment.insert("FIREBIRD", tree);
   const IsqlResult gsec = runTool(tree + "/bin/gsec",
                                   {"-user", "SYSDBA", "-password", password("SYSDBA"), "-database",
-                                   QString("%1:%2/security2.fdb").arg(host(), tree), "-modify",
+                                   QString("%1:%2/security2.fdb").arg(host(), serverPath(tree)), "-modify",
                                    user.toUpper(), "-pw", newPassword},
                                   QByteArray(), environment);
   const QString output = gsec.output.trimmed();
@@ -192,7 +184,7 @@ QString TestServer::freshDatabasePath() {
 QString TestServer::createDatabase(const QString& path, const QString& owner) {
   const QString script = sourceDir() + "/scripts/mkdb.sh";
   const IsqlResult result =
-      runTool("bash", {script, QString::number(port()), path, owner}, QByteArray());
+      runTool("bash", {script, QString::number(port()), serverPath(path), owner}, QByteArray());
   if (result.exitCode != 0)
     throw TestServerError(QString("%1 failed (exit %2):\n%3")
                               .arg(script)

@@ -34,7 +34,7 @@ class TestServer {
   static QString sourceDir();                         // TAVREL_SOURCE_DIR
   static int port();                                  // read from <folder>/port at every call
   static QString host();                              // "localhost/PORT"
-  static QString connectString(const QString& path);  // "localhost/PORT:path"
+  static QString connectString(const QString& path);  // "localhost/PORT:" + serverPath(path)
   static QVersionNumber serverVersion();              // major.minor, from <folder>/version
   static QString clientLibrary();                     // TAVREL_FB_CLIENT, which must exist
   static QString clientVersion();                     // as that library tells it
@@ -43,6 +43,10 @@ class TestServer {
   // The server's local clock as a plain timestamp, which isql-fb can show: LOCALTIMESTAMP, or
   // CURRENT_TIMESTAMP on Firebird 2.1, which has no LOCALTIMESTAMP and no time zones.
   static QString localTimestamp();
+
+  // path as the server's machine names it. A test built for Windows runs under Wine, which shows
+  // Linux's root as drive Z:, and the server, a Linux process, knows no drives.
+  static QString serverPath(const QString& path);
 
   // "tulipvane" for SYSDBA, "bromel" for QEBVOQ.
   static QString password(const QString& user);
