@@ -2,8 +2,6 @@
 
 #include <QFile>
 
-#include <signal.h>
-
 #include "LinuxTool.h"
 #include "TestServer.h"
 
@@ -34,12 +32,15 @@ int OwnServer::start() {
 
 void OwnServer::kill() {
   // The script ends Firebird 2.x with SIGTERM, which lets it close its attachments; a crash does
-  // not.
+  // not. The server is a process of the Linux machine, also for a test built for Windows.
   QFile pidFile(dir.path() + "/pid");
   if (pidFile.open(QIODevice::ReadOnly)) {
     bool ok = false;
-    const pid_t pid = QString::fromLatin1(pidFile.readAll()).trimmed().toInt(&ok);
-    if (ok && pid > 0) ::kill(pid, SIGKILL);
+    const int pid = QString::fromLatin1(pidFile.readAll()).trimmed().toInt(&ok);
+    if (ok && pid > 0) {
+      runLinuxTool("/bin/kill", {"-KILL", QString::number(pid)}, QByteArray(),
+                   QProcess::MergedChannels, TestServer::toolEnvironment(), kScriptTimeoutMs);
+    }
   }
   script("fbserver.sh", {"stop", dir.path()});
 }
