@@ -55,10 +55,10 @@ fi
 
 # Debian's Firebird headers, out of /usr/include where the MinGW compilers would read glibc's
 # headers beside them. ibase.h (and iberror.h, its error codes) stand alone and declare the
-# client's functions for Windows as well; firebird/ holds the object interface. Copied with
-# their times, so an unchanged header rebuilds nothing.
+# client's functions for Windows as well. Copied with their times, so an unchanged header
+# rebuilds nothing.
 mkdir -p "$FIREBIRD_INCLUDE"
-cp -pR /usr/include/ibase.h /usr/include/iberror.h /usr/include/firebird "$FIREBIRD_INCLUDE/"
+cp -p /usr/include/ibase.h /usr/include/iberror.h "$FIREBIRD_INCLUDE/"
 
 QT_CMAKE=$QT_MINGW/bin/qt-cmake
 
