@@ -69,11 +69,12 @@ TEST_F(FirebirdLayer, FailuresCarryTheLibrarysOwnText) {
   EXPECT_TRUE(duplicate.contains(
       "violation of PRIMARY or UNIQUE KEY constraint \"PK_GR_CONTRIB_CAMPANHA\""))
       << duplicate.toStdString();
-  // A Firebird 2.x client does not know the code that Firebird 3 and later give this line.
-  const bool codeUnknown = TestServer::clientRelease() < QVersionNumber(3) &&
-                           TestServer::serverVersion() >= QVersionNumber(3);
-  EXPECT_TRUE(duplicate.contains(codeUnknown ? "unknown ISC error 335545072"
-                                             : "Problematic key value is (\"COD_CAM\" = 1)"))
+  // A Firebird 2.x client knows the code that Firebird 3 and later give this line only from a
+  // newer message file beside it (as the Windows tests' client has).
+  const bool codeMayBeUnknown = TestServer::clientRelease() < QVersionNumber(3) &&
+                                TestServer::serverVersion() >= QVersionNumber(3);
+  EXPECT_TRUE(duplicate.contains("Problematic key value is (\"COD_CAM\" = 1)") ||
+              (codeMayBeUnknown && duplicate.contains("unknown ISC error 335545072")))
       << duplicate.toStdString();
 
   const QString missing = errorOf("INSERT INTO GR_CONTRIB_CAMPANHA (NOME_CAM) VALUES ('X')");
