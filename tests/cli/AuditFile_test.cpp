@@ -1,8 +1,8 @@
 #include "app/AuditFile.h"
 
+#include <gtest/gtest.h>
 #include <QBuffer>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "common/Clock.h"
 
@@ -26,7 +26,8 @@ AuditHead Head(bool dryRun = false) {
 LineRecord Line(qint64 number, LineFate fate, qint32 code = 0) {
   return {.number = number,
           .fate = fate,
-          .CNPJ = fate == LineFate::NotContributor ? QString() : "1234567800019" + QString::number(number % 10),
+          .CNPJ = fate == LineFate::NotContributor ? QString()
+                                                   : "1234567800019" + QString::number(number % 10),
           .Nome = fate == LineFate::NotContributor ? QString() : "NOME " + QString::number(number),
           .code = code};
 }
@@ -47,8 +48,8 @@ class Audit : public ::testing::Test {
   // The rows of the lines' table, from its header to the blank line after it.
   QStringList rows() const {
     const QStringList all = lines();
-    const qsizetype header = all.indexOf(
-        "Linha;CNPJ;Nome;Resultado;Código;Data substituída;Explicação");
+    const qsizetype header =
+        all.indexOf("Linha;CNPJ;Nome;Resultado;Código;Data substituída;Explicação");
     QStringList table;
     for (qsizetype i = header + 1; i < all.size() && !all[i].isEmpty(); ++i) table << all[i];
     return table;
@@ -95,8 +96,11 @@ TEST_F(Audit, EveryLineGetsARowInOrderWithItsOutcome) {
     audit->record(refused);
     audit->record(Line(7, LineFate::NotContributor));
     audit->record(Line(8, LineFate::NotContributor));
-    audit->ended({.outcome = ImportOutcome::Imported, .lines = 8, .linesRead = 8,
-                  .imported = 1, .rewritten = 1});
+    audit->ended({.outcome = ImportOutcome::Imported,
+                  .lines = 8,
+                  .linesRead = 8,
+                  .imported = 1,
+                  .rewritten = 1});
   }
   EXPECT_EQ(rows(),
             (QStringList{
@@ -131,9 +135,9 @@ TEST_F(Audit, FieldsAreReadBackAsTheyWereAndNeverAsFormulas) {
     audit->ended({});
   }
   const QString text = QString::fromUtf8(bytes);
-  EXPECT_TRUE(text.contains(
-      "1;12345678000191;\"'=HYPERLINK(\"\"x\"\";\"\"y\"\")\";recusada pelo banco;;;"
-      "\"first line\nsecond; line\"\r\n"))
+  EXPECT_TRUE(
+      text.contains("1;12345678000191;\"'=HYPERLINK(\"\"x\"\";\"\"y\"\")\";recusada pelo banco;;;"
+                    "\"first line\nsecond; line\"\r\n"))
       << text.toStdString();
   EXPECT_TRUE(text.contains("2;12345678000192;\"'+55 ; -1\";inserida;1;;\r\n"));
 }
@@ -150,8 +154,12 @@ TEST_F(Audit, LinesAfterTheLastCommitOfAFailedRunAreMarkedUndone) {
     LineRecord failed = Line(6, LineFate::Failed);
     failed.explanation = "'// :' is not a valid date and time";
     audit->record(failed);
-    audit->ended({.outcome = ImportOutcome::Failed, .lines = 9, .linesRead = 5,
-                  .linesCommitted = 2, .imported = 2, .error = "'// :' is not a valid date and time"});
+    audit->ended({.outcome = ImportOutcome::Failed,
+                  .lines = 9,
+                  .linesRead = 5,
+                  .linesCommitted = 2,
+                  .imported = 2,
+                  .error = "'// :' is not a valid date and time"});
   }
   EXPECT_EQ(rows(), (QStringList{
                         "1;12345678000191;NOME 1;inserida;1;;",

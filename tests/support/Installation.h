@@ -23,6 +23,8 @@ class Installation {
   // Rewrites voq.ini to name the server on port.
   void writeVoqIni(int port);
 
+  QString folder() const { return dir_.path(); }
+
   QString database;
 
  private:
