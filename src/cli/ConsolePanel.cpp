@@ -2,6 +2,7 @@
 
 #include <QTime>
 
+#include "cli/RunTally.h"
 #include "cli/StopSignal.h"
 
 #ifdef _WIN32
@@ -34,8 +35,9 @@ void ConsolePanel::message(dialogs::BoxKind kind, const QString&, const QString&
   // The boxes break their lines with a carriage return alone, which a terminal would overwrite.
   QString lines = text;
   lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-  // A box that came in the middle of the file names the line in work.
-  say(read_ < lines_ ? "linha " + QString::number(read_ + 1) + ": " + lines : lines);
+  // A box that came in the middle of the file names the line it is about.
+  const qint64 line = tally_ ? tally_->lineInWork() : 0;
+  say(line > 0 && line <= lines_ ? "linha " + QString::number(line) + ": " + lines : lines);
 }
 
 bool ConsolePanel::confirm(const QString&, const QString&) {

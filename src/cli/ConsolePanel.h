@@ -7,6 +7,8 @@
 #include "app/ImportProgress.h"
 #include "common/Dialogs.h"
 
+class RunTally;
+
 // The terminal as a run's window: the boxes become messages and the progress a bar, both on
 // standard error. On a terminal the bar is redrawn in place with lines per second and the time
 // left; otherwise a progress line is written every few seconds. Quiet, only errors are shown.
@@ -30,12 +32,15 @@ class ConsolePanel : public dialogs::Dialogs, public ImportProgress {
 
   // A line of its own, after the bar.
   void say(const QString& text);
+  // Where the run's messages find the line they are about.
+  void followLines(const RunTally* tally) { tally_ = tally; }
 
  private:
   void showProgress();
   void clearBar();
 
   std::FILE* out_;
+  const RunTally* tally_ = nullptr;
   bool quiet_;
   bool terminal_;
   bool barShown_ = false;

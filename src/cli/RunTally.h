@@ -12,10 +12,17 @@ class RunTally : public ImportJournal {
 
   void record(const LineRecord& line) override {
     ++counts_[line.fate];
+    last_ = line;
     journal_.record(line);
   }
   void committed() override { journal_.committed(); }
   void ended(const ImportResult& result) override { journal_.ended(result); }
+
+  // The line a message of the run is about: the one that failed, or the one after the last
+  // recorded.
+  qint64 lineInWork() const {
+    return last_.fate == LineFate::Failed ? last_.number : last_.number + 1;
+  }
 
   qint64 count(LineFate fate) const {
     const auto found = counts_.find(fate);
@@ -25,4 +32,5 @@ class RunTally : public ImportJournal {
  private:
   ImportJournal& journal_;
   std::map<LineFate, qint64> counts_;
+  LineRecord last_;
 };

@@ -172,6 +172,7 @@ int main(int argc, char* argv[]) {
 
   StopSignal::install();
   RunTally tally(*journal);
+  panel.followLines(&tally);
   const ImportResult result = ImportContributors(module, request, panel, tally);
   const int status = Summarize(command, result, tally, auditPath, panel);
   journal.reset();

@@ -24,7 +24,7 @@ struct CommandResult {
 // Installation.h), whose voq.ini names a fresh database on the private server.
 class InstalledCommand {
  public:
-  explicit InstalledCommand(const QString& owner = "QEBVOQ");
+  explicit InstalledCommand(const QString& owner = "SYSDBA");
 
   // Runs it to its end.
   CommandResult run(const QStringList& arguments) const;

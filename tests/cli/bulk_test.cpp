@@ -6,8 +6,8 @@
 
 #include "CampaignLines.h"
 #include "CommandLineRun.h"
-#include "QtPrinters.h"
 #include "NumberedCandidates.h"
+#include "QtPrinters.h"
 #include "TestServer.h"
 #include "firebird/Connection.h"
 #include "firebird/Query.h"
@@ -66,7 +66,9 @@ QByteArray MixedFile() {
 // Every column but the times of the stamps, which only say when each run wrote.
 const QString kCompared =
     "COD_CAM, TIPO_CAM, CNPJ_CAM, NOME_CAM, ANO_CAM, COD_TOM_CAM, NATJUR_CAM, CNAE_CAM, "
-    "DATACNPJ_CAM, LOGIN_INC_CAM, LOGIN_ALT_CAM, DTA_INC_CAM IS NULL, DTA_ALT_CAM IS NULL";
+    "DATACNPJ_CAM, LOGIN_INC_CAM, LOGIN_ALT_CAM, "
+    "CASE WHEN DTA_INC_CAM IS NULL THEN 'sem' ELSE 'com' END, "
+    "CASE WHEN DTA_ALT_CAM IS NULL THEN 'sem' ELSE 'com' END";
 
 // The run's report on standard error, without its progress and the path of its audit file.
 QString Report(const CommandResult& result) {

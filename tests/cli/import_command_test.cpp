@@ -6,8 +6,8 @@
 
 #include "CampaignLines.h"
 #include "CommandLineRun.h"
-#include "QtPrinters.h"
 #include "NumberedCandidates.h"
+#include "QtPrinters.h"
 #include "TestServer.h"
 
 #ifndef _WIN32
