@@ -20,7 +20,7 @@ package() ( # target
   stage=$TARGET_DIR/package/tavrel
   rm -rf "$TARGET_DIR/package" "$ZIP"
   mkdir -p "$stage/platforms" "$stage/styles"
-  cp "$BUILD/tavrel.exe" "${RUNTIME_DLLS[@]}" "$stage/"
+  cp "$BUILD/tavrel.exe" "$BUILD/tavrel-import.exe" "${RUNTIME_DLLS[@]}" "$stage/"
   cp "$QT_MINGW"/bin/Qt6{Core,Gui,Widgets}.dll "$stage/"
   cp "$QT_MINGW/plugins/platforms/qwindows.dll" "$stage/platforms/"
   cp "$QT_MINGW/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "AuditCsv.h"
 #include "Installation.h"
 
 namespace tavrel::test {
@@ -44,10 +45,6 @@ class InstalledCommand {
   QString program_;
 };
 
-// The rows of the lines' table of an audit file, each split into its fields.
-QList<QStringList> AuditRows(const QString& path);
-// A value of the audit file's end ("Importados", "Situação", ...).
-QString AuditFooter(const QString& path, const QString& name);
 // The audit files in the installation's logs folder.
 QStringList LogsFolder(const InstalledCommand& command);
 
