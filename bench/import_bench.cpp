@@ -11,6 +11,7 @@
 
 #include "BenchSupport.h"
 #include "app/ContributorImport.h"
+#include "app/ImportJournal.h"
 #include "app/ImportProgress.h"
 #include "common/Clock.h"
 #include "common/RegionalForms.h"
@@ -59,7 +60,10 @@ void TimePart(const QString& installDir, const QString& file) {
   bench::TenthsClock clock;
   ClockedProgress progress(clock);
   clock.start();
-  ImportContributors(module, file, module.VOQ_Exercicio, progress);
+  NoJournal journal;
+  ImportContributors(module,
+                     {.path = file, .year = module.VOQ_Exercicio, .layout = layoutForFile(file)},
+                     progress, journal);
   clock.report(progress.lines());
 }
 

@@ -1,20 +1,15 @@
 #pragma once
 
-#include <QString>
+#include "app/ImportRun.h"
 
+class ImportJournal;
 class ImportProgress;
 class Tdm;
 
-// How an import run ended.
-enum class ImportOutcome {
-  Imported,
-  Failed,  // the run's error box was shown; the transaction is rolled back
-  NoYear,  // the write path's cache was closed and no year was given; nothing was done
-};
-
-// Merges the campaign file at path into the contributor table through the module's write path:
-// every accepted line inserted or rewritten, in one transaction committed every 1000 accepted
-// lines and at the end, rolled back on error. The cache is opened for year when it is closed.
-// Boxes go through the dialogs seam; it throws nothing.
-ImportOutcome ImportContributors(Tdm& module, const QString& path, const QString& year,
-                                 ImportProgress& progress);
+// Merges the campaign file into the contributor table through the module's write path: every
+// accepted line inserted or rewritten, in one transaction committed every 1000 accepted lines
+// and at the end, rolled back on error or when progress asks to stop. The cache is opened for
+// the request's year when it is closed. Every line is recorded in the journal as it is done.
+// Boxes go through the dialogs seam (none for a stop); it throws nothing.
+ImportResult ImportContributors(Tdm& module, const ImportRequest& request, ImportProgress& progress,
+                                ImportJournal& journal);

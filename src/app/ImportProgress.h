@@ -17,4 +17,6 @@ class ImportProgress {
   virtual void finished() = 0;
   // Before the error box of a run that stopped.
   virtual void failed() = 0;
+  // Asked after every line: true stops the run there, rolled back to its last commit.
+  virtual bool stopRequested() { return false; }
 };

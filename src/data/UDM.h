@@ -54,6 +54,8 @@ class Tdm {
   // Opens the write path again for the year it was last opened for, so that it holds what the
   // table holds (after a rollback).
   void ReloadCAM();
+  // The year the write path was last opened for.
+  const QString& camYear() const { return camYear_; }
   void OpenVis();
   // The code a new contributor row gets: one past the highest stored, 1 in an empty table.
   qint32 NextCode();

@@ -70,6 +70,7 @@ ClientFunctions resolveAll(QLibrary& library) {
   resolve(library, "isc_database_info", f.databaseInfo);
   resolve(library, "isc_start_transaction", f.startTransaction);
   resolve(library, "isc_commit_transaction", f.commitTransaction);
+  resolve(library, "isc_commit_retaining", f.commitRetaining);
   resolve(library, "isc_rollback_transaction", f.rollbackTransaction);
   resolve(library, "isc_dsql_allocate_statement", f.allocateStatement);
   resolve(library, "isc_dsql_prepare", f.prepare);

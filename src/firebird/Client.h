@@ -15,6 +15,7 @@ struct ClientFunctions {
   decltype(&isc_database_info) databaseInfo;
   decltype(&isc_start_transaction) startTransaction;
   decltype(&isc_commit_transaction) commitTransaction;
+  decltype(&isc_commit_retaining) commitRetaining;
   decltype(&isc_rollback_transaction) rollbackTransaction;
   decltype(&isc_dsql_allocate_statement) allocateStatement;
   decltype(&isc_dsql_prepare) prepare;

@@ -52,9 +52,9 @@ Attachment& Connection::attachment() {
   return *attachment_;
 }
 
-void Connection::startTransaction() {
+void Connection::startTransaction(const QByteArray& protectedTable) {
   if (inTransaction()) throw Error(QStringLiteral("Transaction is already active"));
-  transaction_ = std::make_unique<Transaction>(attachment());
+  transaction_ = std::make_unique<Transaction>(attachment(), protectedTable);
 }
 
 void Connection::checkReachable() {
@@ -78,6 +78,10 @@ Transaction& Connection::explicitTransaction() {
 void Connection::commit() {
   explicitTransaction().commit();
   transaction_.reset();
+}
+
+void Connection::commitRetaining() {
+  explicitTransaction().commitRetaining();
 }
 
 void Connection::rollback() {

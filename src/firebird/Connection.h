@@ -33,7 +33,8 @@ class Connection {
   // repeats the same text many times (every line of an import). Released when detaching.
   Statement& prepared(const QString& sql);
 
-  void startTransaction();
+  // protectedTable: see Transaction.
+  void startTransaction(const QByteArray& protectedTable = {});
   // False once the attachment is lost: the server has ended its transactions.
   bool inTransaction() const {
     return transaction_ != nullptr && transaction_->active() && !lost();
@@ -49,6 +50,7 @@ class Connection {
   // The explicit transaction; throws when none is open, with the loss when it was lost.
   Transaction& explicitTransaction();
   void commit();
+  void commitRetaining();
   void rollback();
   // Runs work in the explicit transaction, or in one of its own committed when work returns
   // (rolled back when it throws).

@@ -5,12 +5,17 @@
 
 namespace fb {
 
-Transaction::Transaction(Attachment& attachment) : attachment_(attachment) {
+Transaction::Transaction(Attachment& attachment, const QByteArray& protectedTable)
+    : attachment_(attachment) {
   ParameterBlock tpb(isc_tpb_version3);
   tpb.add(isc_tpb_read_committed);
   tpb.add(isc_tpb_rec_version);
   tpb.add(isc_tpb_wait);
   tpb.add(isc_tpb_write);
+  if (!protectedTable.isEmpty()) {
+    tpb.add(isc_tpb_lock_write, protectedTable);
+    tpb.add(isc_tpb_protected);
+  }
   Status status(attachment.client(), &attachment);
   attachment.client().api().startTransaction(status, &handle_, 1, attachment.handle(),
                                              int(tpb.size()), tpb.data());
@@ -31,6 +36,12 @@ void Transaction::commit() {
   attachment_.client().api().commitTransaction(status, &handle_);
   status.check();
   handle_ = 0;
+}
+
+void Transaction::commitRetaining() {
+  Status status(attachment_.client(), &attachment_);
+  attachment_.client().api().commitRetaining(status, &handle_);
+  status.check();
 }
 
 void Transaction::rollback() {

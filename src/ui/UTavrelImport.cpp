@@ -7,6 +7,7 @@
 #include <QScopeGuard>
 #include <optional>
 
+#include "app/AuditFile.h"
 #include "app/ContributorImport.h"
 #include "app/ImportProgress.h"
 #include "common/Clock.h"
@@ -98,8 +99,22 @@ void TFTavrel::btnImportarClick() {
   }
   importing_ = true;
   const auto done = qScopeGuard([this] { importing_ = false; });
+  const ImportRequest request{
+      .path = path, .year = edtExercicio->text(), .layout = layoutForFile(path)};
+  // The clerk is told once that the run goes unrecorded, and is not held up by it.
+  const auto unrecorded = [](const QString& reason) {
+    dialogs::ShowWarning("Não foi possível gravar o arquivo de auditoria desta importação (" +
+                         reason + "). A importação continua sem ele.");
+  };
+  QString error;
+  std::unique_ptr<ImportJournal> journal = AuditFile::createIn(
+      InstallDir() + "logs", AuditHeadFor(*module_, request, "janela"), unrecorded, &error);
+  if (!journal) {
+    unrecorded(error);
+    journal = std::make_unique<NoJournal>();
+  }
   RunPanel panel(*this);
-  if (ImportContributors(*module_, path, edtExercicio->text(), panel) == ImportOutcome::NoYear) {
+  if (ImportContributors(*module_, request, panel, *journal).outcome == ImportOutcome::NoYear) {
     edtExercicio->setFocus();
     return;
   }
