@@ -71,7 +71,8 @@ NICE=(nice -n 19)
 echo "fbclient-windows: btyacc, then the parser's tokens"
 "${NICE[@]}" make -C "$S/extern/btyacc" CC=gcc
 mkdir -p "$WORK/yacc"
-(cd "$WORK/yacc" && "$S/extern/btyacc/btyacc" -l -d -S "$S/src/dsql/btyacc_fb.ske" "$S/src/dsql/parse.y")
+(cd "$WORK/yacc" &&
+  "$S/extern/btyacc/btyacc" -l -d -S "$S/src/dsql/btyacc_fb.ske" "$S/src/dsql/parse.y")
 cp "$WORK/yacc/y_tab.h" "$S/src/dsql/dsql.tab.h"
 
 echo "fbclient-windows: gpre"

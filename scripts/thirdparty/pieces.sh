@@ -1,14 +1,14 @@
 # Sourced after setting ROOT (the repository): the third-party pieces that the tests and the
 # Windows build need, where each one is found and which command makes it.
 #
-#   piece          file                                  made by
-#   firebird5      firebird5/firebird5.tar.xz            scripts/thirdparty/firebird5.sh SOURCE
-#   firebird25     firebird25/firebird25.tar.xz          scripts/thirdparty/firebird25.sh SOURCE
-#   firebird21     firebird21/firebird21.tar.xz          scripts/thirdparty/firebird21.sh SOURCE
-#   fbclient-x64   windows/fbclient/x64/fbclient.dll     scripts/thirdparty/fbclient-windows.sh SOURCE
-#   fbclient-x86   windows/fbclient/x86/fbclient.dll     scripts/thirdparty/fbclient-windows.sh SOURCE
-#   qt-mingw-x64   windows/qt6-mingw-6.4.2.tar.xz        scripts/thirdparty/qt-mingw.sh x64
-#   qt-mingw-x86   windows/qt6-mingw32-6.4.2.tar.xz      scripts/thirdparty/qt-mingw.sh x86
+#   piece         file                                made by (in scripts/thirdparty/)
+#   firebird5     firebird5/firebird5.tar.xz          firebird5.sh SOURCE
+#   firebird25    firebird25/firebird25.tar.xz        firebird25.sh SOURCE
+#   firebird21    firebird21/firebird21.tar.xz        firebird21.sh SOURCE
+#   fbclient-x64  windows/fbclient/x64/fbclient.dll   fbclient-windows.sh SOURCE
+#   fbclient-x86  windows/fbclient/x86/fbclient.dll   fbclient-windows.sh SOURCE
+#   qt-mingw-x64  windows/qt6-mingw-6.4.2.tar.xz      qt-mingw.sh x64
+#   qt-mingw-x86  windows/qt6-mingw32-6.4.2.tar.xz    qt-mingw.sh x86
 #
 # A piece is taken from ../shared beside the repository, where the project keeps them built, and
 # otherwise from the cache, TAVREL_CACHE (default ${XDG_CACHE_HOME:-~/.cache}/tavrel), where the

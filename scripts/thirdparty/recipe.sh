@@ -7,7 +7,7 @@
 #       sends all further output to stderr and prepares an empty WORK folder in the cache
 #   recipe_source SOURCE DIR        a source tarball or folder unpacked or copied into DIR
 #   recipe_packages PACKAGE...      Debian packages the build needs, installed when root
-#   recipe_patch FILE SED CHECK     a sed edit of FILE that must leave a line matching CHECK
+#   recipe_patch FILE SED CHECK     a sed edit that must change FILE, leaving a line like CHECK
 #   recipe_keep PIECE FILE          FILE becomes the piece in the cache; prints its path
 #   recipe_end                      removes WORK and says how long the build took
 
@@ -68,17 +68,20 @@ recipe_packages() {
       missing+=("$package")
   done
   ((${#missing[@]})) || return 0
-  [[ $(id -u) -eq 0 ]] || recipe_die "needs the packages ${missing[*]} (run it as root to install them)"
+  [[ $(id -u) -eq 0 ]] || recipe_die "needs the packages ${missing[*]} (as root it installs them)"
   export DEBIAN_FRONTEND=noninteractive
   apt-get install -y --no-install-recommends "${missing[@]}" ||
     { apt-get update && apt-get install -y --no-install-recommends "${missing[@]}"; }
 }
 
-# A source of another release would build something else without a word: each edit must show.
+# A source of another release would build something else without a word: each edit must change
+# the file and leave what it is for.
 recipe_patch() {
-  local file=$1 expression=$2 check=$3
+  local file=$1 expression=$2 check=$3 before
+  before=$(cksum <"$file")
   sed -i -e "$expression" "$file"
-  grep -q -e "$check" "$file" || recipe_die "$file did not take the edit '$expression'"
+  [[ $(cksum <"$file") != "$before" ]] && grep -q -e "$check" "$file" ||
+    recipe_die "$file did not take the edit '$expression'"
 }
 
 recipe_keep() {
