@@ -36,13 +36,13 @@ case ${#ARGS[@]} in
   2) [[ ${ARGS[1]} == x86 || ${ARGS[1]} == x64 ]] || recipe_usage ;;
   *) recipe_usage ;;
 esac
-
-recipe_packages make gcc g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix firebird3.0-utils \
-  firebird3.0-server-core libfbclient2 xz-utils
+recipe_work
 S=$WORK/src
 recipe_source "${ARGS[0]}" "$S"
 [[ -f $S/builds/win32/defs/fbclient.def ]] && grep -q '"2\.5\.9' "$S/src/jrd/build_no.h" ||
   recipe_die "${ARGS[0]} is not Firebird 2.5.9's source"
+recipe_packages make gcc g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix firebird3.0-utils \
+  firebird3.0-server-core libfbclient2
 
 # Firebird's configuration header for MSVC, taught GCC's names of the targets.
 sed -e 's/^#if defined(_M_IX86)$/#if defined(_M_IX86) || defined(__i386__)/' \

@@ -16,12 +16,12 @@ source "$ROOT/scripts/thirdparty/pieces.sh"
 source "$ROOT/scripts/thirdparty/recipe.sh"
 recipe_begin firebird21 firebird21 "[--rebuild] SOURCE" "$@"
 ((${#ARGS[@]} == 1)) || recipe_usage
-
-recipe_packages g++ make autoconf automake libtool bison flex libncurses-dev libicu-dev \
-  libedit-dev xz-utils
+recipe_work
 S=$WORK/src
 recipe_source "${ARGS[0]}" "$S"
 grep -q '"2\.1\.7' "$S/src/jrd/build_no.h" || recipe_die "${ARGS[0]} is not Firebird 2.1.7's source"
+recipe_packages g++ make autoconf automake libtool bison flex libncurses-dev libicu-dev \
+  libedit-dev xz-utils
 cd "$S"
 
 # 2.1 has none of the flags 2.5.9 added for newer compilers: C++98, null pointer checks kept,

@@ -16,12 +16,12 @@ source "$ROOT/scripts/thirdparty/pieces.sh"
 source "$ROOT/scripts/thirdparty/recipe.sh"
 recipe_begin firebird25 firebird25 "[--rebuild] SOURCE" "$@"
 ((${#ARGS[@]} == 1)) || recipe_usage
-
-recipe_packages g++ make autoconf automake libtool bison flex libncurses-dev libicu-dev \
-  libedit-dev xz-utils
+recipe_work
 S=$WORK/src
 recipe_source "${ARGS[0]}" "$S"
 grep -q '"2\.5\.9' "$S/src/jrd/build_no.h" || recipe_die "${ARGS[0]} is not Firebird 2.5.9's source"
+recipe_packages g++ make autoconf automake libtool bison flex libncurses-dev libicu-dev \
+  libedit-dev xz-utils
 cd "$S"
 
 # The tree already compiles with -std=gnu++98 -fno-delete-null-pointer-checks; gcc 12 needs

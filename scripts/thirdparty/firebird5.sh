@@ -16,13 +16,13 @@ source "$ROOT/scripts/thirdparty/pieces.sh"
 source "$ROOT/scripts/thirdparty/recipe.sh"
 recipe_begin firebird5 firebird5 "[--rebuild] SOURCE" "$@"
 ((${#ARGS[@]} == 1)) || recipe_usage
-
-recipe_packages g++ make cmake autoconf automake libtool libtommath-dev libicu-dev \
-  libncurses-dev zlib1g-dev xz-utils
+recipe_work
 S=$WORK/src
 recipe_source "${ARGS[0]}" "$S"
 grep -q 'PRODUCT_VER_STRING "5\.0\.' "$S/src/jrd/build_no.h" ||
   recipe_die "${ARGS[0]} is not the source of a Firebird 5.0"
+recipe_packages g++ make cmake autoconf automake libtool libtommath-dev libicu-dev \
+  libncurses-dev zlib1g-dev xz-utils
 cd "$S"
 
 NICE=(nice -n 19)

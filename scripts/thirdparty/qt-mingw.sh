@@ -32,6 +32,7 @@ case $target in
 esac
 recipe_begin qt-mingw-$target qt-mingw-$target "$usage" "$@"
 ((${#ARGS[@]} == 1 || ${#ARGS[@]} == 2)) || recipe_usage
+recipe_work
 
 recipe_packages g++-mingw-w64-$package_arch-posix gcc-mingw-w64-$package_arch-posix \
   mingw-w64-tools ninja-build cmake dpkg-dev qt6-base-dev qt6-base-dev-tools xz-utils

@@ -3,8 +3,9 @@
 #
 #   recipe_begin NAME "PIECE..." "USAGE" "$@"
 #       with every piece already there (../shared, then the cache) prints their paths and exits;
-#       otherwise leaves the arguments in ARGS (without --rebuild, which builds all the same),
-#       sends all further output to stderr and prepares an empty WORK folder in the cache
+#       otherwise leaves the arguments in ARGS (without --rebuild, which builds all the same)
+#   recipe_work                     sends all further output to stderr and prepares an empty
+#                                   WORK folder in the cache
 #   recipe_source SOURCE DIR        a source tarball or folder unpacked or copied into DIR
 #   recipe_packages PACKAGE...      Debian packages the build needs, installed when root
 #   recipe_patch FILE SED CHECK     a sed edit that must change FILE, leaving a line like CHECK
@@ -39,6 +40,9 @@ recipe_begin() {
     fi
   fi
   ARGS=("$@")
+}
+
+recipe_work() {
   # Standard output carries only the paths of the pieces.
   exec 3>&1 1>&2
   RECIPE_START=$SECONDS
