@@ -12,13 +12,15 @@
 #
 # TAVREL_FB_SERVER chooses the server:
 #   3   Debian's Firebird 3 (the default)
-#   5   Firebird 5 from ../shared/firebird5/firebird5.tar.xz (TAVREL_FIREBIRD5_TAR)
-#   25  Firebird 2.5 from ../shared/firebird25/firebird25.tar.xz (TAVREL_FIREBIRD25_TAR)
-#   21  Firebird 2.1 from ../shared/firebird21/firebird21.tar.xz (TAVREL_FIREBIRD21_TAR)
-# A packed server, beside the repository unless its variable names another copy, is unpacked
-# into DIR/firebird5, DIR/firebird25 or DIR/firebird21 at its first start; its client library
-# is then DIR/firebirdN/lib/libfbclient.so.2. DIR/version holds the running server's major and
-# minor version (3.0, 5.0, 2.5, 2.1).
+#   5   Firebird 5, the packed tree firebird5/firebird5.tar.xz
+#   25  Firebird 2.5, firebird25/firebird25.tar.xz
+#   21  Firebird 2.1, firebird21/firebird21.tar.xz
+# A packed tree is taken from ../shared beside the repository, else from the cache where
+# scripts/thirdparty/ builds it (scripts/thirdparty/pieces.sh; TAVREL_FIREBIRD5_TAR,
+# TAVREL_FIREBIRD25_TAR, TAVREL_FIREBIRD21_TAR name another copy), and unpacked into
+# DIR/firebird5, DIR/firebird25 or DIR/firebird21 at its first start; its client library is then
+# DIR/firebirdN/lib/libfbclient.so.2. DIR/version holds the running server's major and minor
+# version (3.0, 5.0, 2.5, 2.1).
 #
 # Firebird 3 and 5 also take the legacy login of a Firebird 2.x client: the accounts exist in
 # both user managers, and wire encryption is offered, not required. Firebird 2.x keeps only 8
@@ -26,10 +28,8 @@
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)
+source "$ROOT/scripts/thirdparty/pieces.sh"
 VERSION=${TAVREL_FB_SERVER:-3}
-FB5_TAR=${TAVREL_FIREBIRD5_TAR:-$ROOT/../shared/firebird5/firebird5.tar.xz}
-FB25_TAR=${TAVREL_FIREBIRD25_TAR:-$ROOT/../shared/firebird25/firebird25.tar.xz}
-FB21_TAR=${TAVREL_FIREBIRD21_TAR:-$ROOT/../shared/firebird21/firebird21.tar.xz}
 FB3_LIB=/usr/lib/x86_64-linux-gnu/firebird/3.0
 FB3_ETC=/etc/firebird/3.0
 FB3_SECURITY=/var/lib/firebird/3.0/system/security3.fdb
@@ -179,12 +179,12 @@ prepare_fb2_root() {
 }
 
 unpack_tree() {
-  local part=$FB_HOME.part
+  local part=$FB_HOME.part tar
   [[ -x $FB_SERVER ]] && return 0
-  [[ -f $FB_TAR ]] || die "$FB_TAR not found (the packed Firebird $VERSION_NAME tree)"
+  tar=$(piece_path "firebird$VERSION") || die "needs $(piece_need "firebird$VERSION")"
   rm -rf "$part"
   mkdir -p "$part"
-  tar -xJf "$FB_TAR" -C "$part" --strip-components=1 || die "unpacking $FB_TAR failed"
+  tar -xJf "$tar" -C "$part" --strip-components=1 || die "unpacking $tar failed"
   # Firebird 5's libtomcrypt links point into the folder it was built in; Debian's
   # libtomcrypt1 serves.
   find "$part/lib" -xtype l -delete
@@ -392,7 +392,6 @@ case $VERSION in
   5)
     VERSION_NAME=5.0
     FB_HOME=$DIR/firebird5
-    FB_TAR=$FB5_TAR
     FB_SERVER=$FB_HOME/bin/firebird
     ISQL=$FB_HOME/bin/isql
     SECURITY_DB=$FB_HOME/security5.fdb
@@ -411,7 +410,6 @@ case $VERSION in
     LOCK_DIR=$FB_HOME/lock
     FB_ENV=(FIREBIRD="$FB_HOME" FIREBIRD_LOCK="$LOCK_DIR" FIREBIRD_TMP="$FB_HOME/tmp"
       FIREBIRD_MSG="$FB_HOME")
-    if [[ $VERSION == 25 ]]; then FB_TAR=$FB25_TAR; else FB_TAR=$FB21_TAR; fi
     ;;
   *) die "TAVREL_FB_SERVER is 3, 5, 25 or 21, not '$VERSION'" ;;
 esac

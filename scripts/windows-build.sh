@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Cross-build tavrel.exe and the test executables that need no server for 64-bit (x64, the
-# default) or 32-bit (x86) Windows, with MinGW-w64 and the packed Qt for Windows beside the
-# repository (../shared/windows/). The packages must be installed
+# default) or 32-bit (x86) Windows, with MinGW-w64 and the packed Qt for Windows (the piece
+# qt-mingw-x64 or qt-mingw-x86 of scripts/thirdparty/pieces.sh). The packages must be installed
 # (scripts/install-packages.sh --windows).
 #
 #   bash scripts/windows-build.sh [x64|x86]
@@ -13,44 +13,27 @@
 # once, googletest/ built once with the same toolchain, tavrel/ the build (tavrel/tavrel.exe).
 # Both targets share firebird-include/ in the working folder.
 #
-# Without the packed Qt of the target, it is built once (about an hour and a half on two
-# cores, as root: ../shared/windows/build-qt-mingw.sh installs packages) into
-# TAVREL_QT_CACHE, default ~/.cache/tavrel, outside the repository so no clean removes it.
+# Without the packed Qt of the target in ../shared or in the cache, it is built once into the
+# cache, outside the repository so no clean removes it (scripts/thirdparty/qt-mingw.sh: about an
+# hour and a half on two cores, as root, which installs packages).
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)
 TARGET=${1:-x64}
 source "$ROOT/scripts/windows-env.sh"
-SHARED=$ROOT/../shared
+source "$ROOT/scripts/thirdparty/pieces.sh"
 
-# Unpacked or copied into a fresh folder and moved into place whole, so an interrupted one is
-# redone.
-place() { # destination from_archive ARCHIVE MEMBER | destination from_folder FOLDER
-  [[ -d $1 ]] && return
-  local tmp
-  tmp=$(mktemp -d "$(dirname "$1")/place.XXXXXX")
-  if [[ $2 == from_archive ]]; then
-    tar -xJf "$3" -C "$tmp" "$4"
-    mv "$tmp/$4" "$1"
-  else
-    cp -a "$3" "$tmp/tree"
-    mv "$tmp/tree" "$1"
-  fi
-  rm -rf "$tmp"
-}
-
+# Unpacked into a fresh folder and moved into place whole, so an interrupted one is redone.
 mkdir -p "$TARGET_DIR"
-QT_ARCHIVE=$SHARED/windows/$QT_NAME-6.4.2.tar.xz
-if [[ -f $QT_ARCHIVE ]]; then
-  place "$QT_MINGW" from_archive "$QT_ARCHIVE" "$QT_NAME"
-else
-  QT_CACHED=${TAVREL_QT_CACHE:-$HOME/.cache/tavrel}/$QT_NAME-6.4.2
-  if [[ ! -f $QT_CACHED/bin/qt-cmake ]]; then
-    echo "windows-build: no $QT_ARCHIVE; building Qt into $QT_CACHED" >&2
-    rm -rf "$QT_CACHED"
-    bash "$SHARED/windows/build-qt-mingw.sh" "${TRIPLE%%-*}" "$QT_CACHED"
+if [[ ! -d $QT_MINGW ]]; then
+  if ! QT_ARCHIVE=$(piece_path "qt-mingw-$TARGET"); then
+    echo "windows-build: no $(piece_need "qt-mingw-$TARGET"); building it" >&2
+    QT_ARCHIVE=$(bash "$ROOT/scripts/thirdparty/qt-mingw.sh" "$TARGET")
   fi
-  place "$QT_MINGW" from_folder "$QT_CACHED"
+  tmp=$(mktemp -d "$TARGET_DIR/place.XXXXXX")
+  tar -xJf "$QT_ARCHIVE" -C "$tmp" "$QT_NAME"
+  mv "$tmp/$QT_NAME" "$QT_MINGW"
+  rm -rf "$tmp"
 fi
 
 # Debian's Firebird headers, out of /usr/include where the MinGW compilers would read glibc's

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Run the 32-bit Windows test executables that need neither a window nor a server
-# (scripts/windows-build.sh x86 builds them) under 32-bit Wine, with Qt's offscreen platform.
+# Run the 32-bit Windows test executables that need no window (scripts/windows-build.sh x86
+# builds them; with TAVREL_WINDOWS_DB_TESTS=ON also the database tests) under 32-bit Wine, with
+# Qt's offscreen platform: those that need no server, then the client layer and the write path
+# through Firebird 2.5's own 32-bit fbclient.dll against a private Firebird 2.5 server. Without
+# those two pieces (scripts/thirdparty/pieces.sh) the database tests are skipped, in CI failed.
 # Where the kernel runs no 32-bit Linux program, as on this kind of machine, Wine's 32-bit
 # loader runs under QEMU's user emulation: for the length of the run the script registers
 # qemu-i386 with binfmt_misc (machine-wide, so as root) and afterwards removes what it
@@ -22,12 +25,18 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)
 TARGET=x86
 source "$ROOT/scripts/windows-env.sh"
+source "$ROOT/scripts/thirdparty/pieces.sh"
 
 BINFMT=/proc/sys/fs/binfmt_misc
 mounted_binfmt=0
 registered_qemu=0
+SERVER_DIR=$BUILD/fbserver25
+server_started=0
 undo() {
   wine_stop
+  if [[ $server_started -eq 1 ]]; then
+    TAVREL_FB_SERVER=25 bash "$ROOT/scripts/fbserver.sh" stop "$SERVER_DIR"
+  fi
   if [[ $registered_qemu -eq 1 ]]; then
     echo -1 >"$BINFMT/qemu-i386"
   fi
@@ -93,6 +102,21 @@ run tests/unit/unit_tests.exe
 run tests/unit/campaign_file_tests.exe
 run tests/unit/data_tests.exe
 run tests/unit/client_load_tests.exe
+
+if [[ ! -f $BUILD/tests/db/firebird_tests.exe ]]; then
+  failed+=("the database tests (build with TAVREL_WINDOWS_DB_TESTS=ON)")
+elif TAVREL_NEEDS="fbclient-x86 firebird25" bash "$ROOT/scripts/thirdparty/needs.sh" true; then
+  client=${TAVREL_WINDOWS_FB_CLIENT:-$(piece_path fbclient-x86)}
+  TZ=America/Sao_Paulo TAVREL_FB_SERVER=25 bash "$ROOT/scripts/fbserver.sh" start "$SERVER_DIR" \
+    >/dev/null
+  server_started=1
+  # Each case makes its databases through the Linux tools, which costs more under emulation.
+  for executable in tests/db/firebird_tests.exe tests/db/write_path_tests.exe; do
+    HANG_LIMIT=900 run "$executable" TAVREL_FB_DIR="$SERVER_DIR" TAVREL_FB_CLIENT="$client"
+  done
+elif [[ ${CI:-} == true ]]; then
+  failed+=("the database tests (a piece is missing)")
+fi
 
 printf 'windows-x86-test: %s\n' "${timings[@]}" >&2
 if [[ ${#failed[@]} -ne 0 ]]; then

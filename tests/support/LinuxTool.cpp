@@ -60,8 +60,13 @@ LinuxToolResult runLinuxTool(const QString& program, const QStringList& argument
   writeFile(dir.filePath("in"), input);
   const QString linuxDir = TestServer::serverPath(dir.path());
 
+  // Wine hands the Linux side's environment on, and with it the 32-bit library that 32-bit Wine
+  // preloads under emulation (scripts/windows-env.sh): a 64-bit tool's loader would complain of
+  // it into the output the tests read.
+  QProcessEnvironment toolEnvironment = environment;
+  toolEnvironment.remove("LD_PRELOAD");
   QProcess process;
-  process.setProcessEnvironment(environment);
+  process.setProcessEnvironment(toolEnvironment);
   process.setProgram("/bin/sh");
   process.setArguments(QStringList{linuxDir + "/runner.sh", linuxDir + "/in", linuxDir + "/out",
                                    merged ? QString("-") : linuxDir + "/err", linuxDir + "/status",
