@@ -43,29 +43,14 @@ cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DTAVREL_BENCH=ON -DBUIL
   >/dev/null
 cmake --build "$BUILD" -j2 --target import_bench lan_proxy tavrel-import >/dev/null
 
-work=$(mktemp -d /tmp/tavrel-lan.XXXXXX)
 proxy_pid=
-cleanup() {
+bench_cleanup() {
   [[ -z $proxy_pid ]] || kill "$proxy_pid" 2>/dev/null || true
-  "$ROOT/scripts/fbserver.sh" stop "$work/fb" 2>/dev/null || true
-  rm -rf "$work"
 }
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-# Qt warns on every start without one.
-export XDG_RUNTIME_DIR=$work/xdg
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+source "$HERE/private_server.sh" tavrel-lan
 
-port=$("$ROOT/scripts/fbserver.sh" start "$work/fb")
-# As in bench/run.sh, the server keeps the last core and the importers the others; the proxy,
-# standing for the network, stays with the server, away from the workstation's processor.
-pinned=()
-server_side=()
-if (($(nproc) >= 2)); then
-  taskset -apc "$(($(nproc) - 1))" "$(<"$work/fb/pid")" >/dev/null
-  pinned=(taskset -c "0-$(($(nproc) - 2))")
-  server_side=(taskset -c "$(($(nproc) - 1))")
-fi
+# The proxy, standing for the network, stays with the server, away from the workstation's
+# processor.
 
 "${server_side[@]}" "$BUILD/bench/lan_proxy" 0 127.0.0.1 "$port" "$delay" >"$work/proxy.out" 2>&1 &
 proxy_pid=$!

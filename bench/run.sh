@@ -48,25 +48,7 @@ cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DTAVREL_BENCH=ON -DBUIL
 cmake --build "$BUILD" -j2 --target import_bench protocol_floor_bench listing_bench \
   fetch_floor_bench >/dev/null
 
-work=$(mktemp -d /tmp/tavrel-bench.XXXXXX)
-cleanup() {
-  "$ROOT/scripts/fbserver.sh" stop "$work/fb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-# Qt warns on every start without one.
-export XDG_RUNTIME_DIR=$work/xdg
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-
-port=$("$ROOT/scripts/fbserver.sh" start "$work/fb")
-# With two cores or more, the server keeps the last one and the benchmarks the others, as on a
-# city hall's network the two never take turns on one processor; figures vary far less so.
-pinned=()
-if (($(nproc) >= 2)); then
-  taskset -apc "$(($(nproc) - 1))" "$(<"$work/fb/pid")" >/dev/null
-  pinned=(taskset -c "0-$(($(nproc) - 2))")
-fi
+source "$HERE/private_server.sh" tavrel-bench
 # Candidates carry their year in the file, parties get the window's year, which is this one.
 year=$(date +%Y)
 

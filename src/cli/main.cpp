@@ -60,11 +60,17 @@ std::unique_ptr<ImportJournal> OpenJournal(const ImportCommand& command, const A
   return nullptr;
 }
 
-QString Kept(const ImportResult& result) {
-  return QString("ficaram gravadas as %1 primeiras linhas lidas (%2 Importados e %3 Alterados)")
-      .arg(result.linesCommitted)
-      .arg(result.importedCommitted)
-      .arg(result.rewrittenCommitted);
+// What a run that ended before the end of its file left: nothing in a dry run, its commits
+// otherwise.
+QString EndedEarly(const ImportCommand& command, const ImportResult& result, const QString& dry,
+                   const QString& real) {
+  if (command.dryRun) return dry + "; nada foi gravado.";
+  return real + QString(
+                    " até o último commit: ficaram gravadas as %1 primeiras linhas lidas (%2 "
+                    "Importados e %3 Alterados).")
+                    .arg(result.linesCommitted)
+                    .arg(result.importedCommitted)
+                    .arg(result.rewrittenCommitted);
 }
 
 int Summarize(const ImportCommand& command, const ImportResult& result, const RunTally& tally,
@@ -95,15 +101,13 @@ int Summarize(const ImportCommand& command, const ImportResult& result, const Ru
       }
       return kImported;
     case ImportOutcome::Failed:
-      panel.say((command.dryRun ? QString("A simulação falhou; nada foi gravado.")
-                                : "A importação falhou e foi desfeita até o último commit: " +
-                                      Kept(result) + '.') +
-                where);
+      panel.say(
+          EndedEarly(command, result, "A simulação falhou", "A importação falhou e foi desfeita") +
+          where);
       return kFailed;
     case ImportOutcome::Cancelled:
-      panel.say((command.dryRun ? QString("Simulação interrompida; nada foi gravado.")
-                                : "Importação interrompida e desfeita até o último commit: " +
-                                      Kept(result) + '.') +
+      panel.say(EndedEarly(command, result, "Simulação interrompida",
+                           "Importação interrompida e desfeita") +
                 where);
       return kStopped;
     case ImportOutcome::NoYear:
